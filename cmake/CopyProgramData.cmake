@@ -1,0 +1,16 @@
+# Called with -DSRC=<data folder> -DDST=<program folder>.
+set(USER_FILES zq.ini zqc.ini)
+file(GLOB_RECURSE entries RELATIVE ${SRC} ${SRC}/*)
+foreach(rel ${entries})
+  if(rel STREQUAL "CMakeLists.txt" OR rel MATCHES "\\.po$" OR rel MATCHES "\\.layout$"
+     OR rel MATCHES "(^|/)README\\.md$")
+    continue()
+  endif()
+  list(FIND USER_FILES ${rel} user_file)
+  if(NOT user_file EQUAL -1 AND EXISTS ${DST}/${rel})
+    continue()
+  endif()
+  get_filename_component(dir ${DST}/${rel} DIRECTORY)
+  file(MAKE_DIRECTORY ${dir})
+  file(COPY_FILE ${SRC}/${rel} ${DST}/${rel} ONLY_IF_DIFFERENT)
+endforeach()
