@@ -1,0 +1,22 @@
+#include "shell/TZQStarterBase.h"
+
+#include "settings/Profile.h"
+
+TZQStarterBase::TZQStarterBase(QObject* AOwner)
+    : QObject(AOwner), m_profile(std::make_unique<TProfile>()), m_newProfile(std::make_unique<TProfile>()) {
+    bindStorage(m_profile.get());
+    bindStorage(m_newProfile.get());
+}
+
+TZQStarterBase::~TZQStarterBase() {
+    m_profile.reset();
+    m_newProfile.reset();
+}
+
+void TZQStarterBase::OpenMainForm(TProfile*) {}
+
+void TZQStarterBase::bindStorage(TProfile* profile) {
+    // The events call the virtual operations, so the descendant's storage serves both.
+    profile->OnLoad = [this](TProfile* sender, const QString& name) { LoadProfileSection(sender, name); };
+    profile->OnSave = [this](TProfile* sender, const QString& name) { SaveProfileSection(sender, name); };
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class TProfile;
+
+// Carries one run from logon to shutdown: holds the logged-on user's profile and a work
+// profile for adding users, and is the storage every profile of the run loads and saves
+// itself through. Where profiles are kept is the descendant's business.
+class TZQStarterBase : public QObject {
+public:
+    explicit TZQStarterBase(QObject* AOwner = nullptr);
+    ~TZQStarterBase() override;
+
+    // Opens the main window for the profile of the user who logs on.
+    virtual void OpenMainForm(TProfile* AProfile);
+    // Fills Sender from what is stored under Name.
+    virtual void LoadProfileSection(TProfile* Sender, const QString& Name) = 0;
+    // Stores Sender under Name.
+    virtual void SaveProfileSection(TProfile* Sender, const QString& Name) = 0;
+
+    // Binds a profile's load and save events to this starter's storage.
+    void bindStorage(TProfile* profile);
+
+    TProfile* Profile() const { return m_profile.get(); }
+    TProfile* NewProfile() const { return m_newProfile.get(); }
+
+private:
+    // Created without owner and freed by the starter, the logged-on profile first.
+    std::unique_ptr<TProfile> m_profile;
+    std::unique_ptr<TProfile> m_newProfile;
+};

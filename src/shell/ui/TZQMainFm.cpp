@@ -1,0 +1,298 @@
+#include "shell/ui/TZQMainFm.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+#include "platform/Translation.h"
+#include "platform/ui/SoundPlayer.h"
+#include "settings/FontSpec.h"
+#include "settings/Profile.h"
+#include "settings/Settings.h"
+#include "shell/CourseFolders.h"
+#include "shell/PracticeTime.h"
+#include "shell/ui/TAboutBox.h"
+#include "shell/ui/TFmLogon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+
+namespace {
+const QColor kMoneyGreen(192, 220, 192);
+}
+
+TZQMainFm::TZQMainFm(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("ZQMainFm"));
+    setWindowTitle(QStringLiteral("Quorvel"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kMoneyGreen);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setFont(describedFont(QStringLiteral("Arial"), 19));
+    resize(739, 488);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setGeometry(0, 0, 217, 345);
+
+    A_Course = makeAction("A_Course", I18N_NOOP("&Course"), &TZQMainFm::A_CourseExecute);
+    A_Sentence = makeAction("A_Sentence", I18N_NOOP("&Sentence Drills"), &TZQMainFm::A_SentenceExecute);
+    A_Free = makeAction("A_Free", I18N_NOOP("&Free Drills"), &TZQMainFm::A_FreeExecute);
+    A_Paragraph = makeAction("A_Paragraph", I18N_NOOP("&Paragraph Drills"), &TZQMainFm::A_ParagraphExecute);
+    A_Game = makeAction("A_Game", I18N_NOOP("&Game"), &TZQMainFm::A_GameExecute);
+    A_Help = makeAction("A_Help", I18N_NOOP("&Help"), &TZQMainFm::A_HelpExecute);
+    A_Profile = makeAction("A_Profile", I18N_NOOP("P&rofile"), &TZQMainFm::A_ProfileExecute);
+    A_Options = makeAction("A_Options", I18N_NOOP("&Options"), &TZQMainFm::A_OptionsExecute);
+    A_Exit = makeAction("A_Exit", I18N_NOOP("E&xit"), &TZQMainFm::A_ExitExecute);
+
+    CourseBn = makeButton("CourseBn", A_Course, 29);
+    SentenceBn = makeButton("SentenceBn", A_Sentence, 66);
+    FreeBn = makeButton("FreeBn", A_Free, 103);
+    ParagraphBn = makeButton("ParagraphBn", A_Paragraph, 140);
+    GameBn = makeButton("GameBn", A_Game, 177);
+    HelpBn = makeButton("HelpBn", A_Help, 214);
+    ExitBn = makeButton("ExitBn", A_Exit, 251);
+    ProfileBn = makeButton("ProfileBn", A_Profile, 288);
+
+    FormCreate();
+}
+
+TZQMainFm::~TZQMainFm() = default;
+
+QAction* TZQMainFm::makeAction(const char* name, const char* caption, void (TZQMainFm::*handler)()) {
+    auto* action = new QAction(QString::fromLatin1(caption), this);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    m_actions.push_back(action);
+    return action;
+}
+
+QPushButton* TZQMainFm::makeButton(const char* name, QAction* action, int top) {
+    auto* button = new QPushButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(8, top, 200, 32);
+    // The button shows its action: caption, enabled and visible state.
+    const auto follow = [button, action] {
+        button->setText(action->text());
+        button->setEnabled(action->isEnabled());
+        button->setVisible(action->isVisible());
+    };
+    follow();
+    connect(action, &QAction::changed, button, follow);
+    connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    button->installEventFilter(this);
+    return button;
+}
+
+void TZQMainFm::FormCreate() {
+    for (QAction* action : m_actions)
+        action->setText(i18n(action->text().toUtf8().constData()));
+    AppDir = QApplication::applicationDirPath() + u'/';
+    if (Settings) AppDir = Settings->AppDir;
+    RunPracticeTime = 0;
+    WavePlayer = new SoundPlayer(this);
+    LoadMediaSettings();
+}
+
+void TZQMainFm::LoadMediaSettings() {
+    Media = MediaSettings::load(AppDir);
+}
+
+void TZQMainFm::SetProfile(TProfile* AProfile) {
+    Profile = AProfile;
+}
+
+QString TZQMainFm::cachedPath(QString& cache, const char* fileName) {
+    if (cache.isEmpty()) cache = coursePath(Settings->AppDir, Profile->Course, QString::fromLatin1(fileName));
+    return cache;
+}
+
+QString TZQMainFm::GetCourseFile() {
+    return cachedPath(CourseFile, "course.txt");
+}
+QString TZQMainFm::GetPracticeFile() {
+    return cachedPath(PracticeFile, "Practice.txt");
+}
+QString TZQMainFm::GetGameFile() {
+    return cachedPath(GameFile, "Game.txt");
+}
+QString TZQMainFm::GetLayoutFile() {
+    return cachedPath(LayoutFile, "layout.zqt");
+}
+
+void TZQMainFm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TZQMainFm::FormShow() {
+    if (Profile && Profile->FullScreen) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        FitToScreen();
+    } else {
+        // Shrinks to the spacer's extent, and a single border cannot be dragged.
+        setFixedSize(Bevel1->size());
+    }
+    if (Profile) {
+        QPalette pal = palette();
+        pal.setColor(QPalette::Window, WinColor::toQColor(Profile->BgColor));
+        setPalette(pal);
+    }
+    if (QScreen* s = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        if (Profile && Profile->FullScreen) frame.moveTopLeft(s->geometry().topLeft());
+        move(frame.topLeft());
+    }
+}
+
+void TZQMainFm::FitToScreen() {
+    if (QScreen* s = screen()) setFixedSize(s->geometry().size());
+}
+
+void TZQMainFm::HideActions() {
+    if (!Profile || !Profile->FullScreen) return;
+    for (QAction* action : m_actions) {
+        action->setVisible(false);
+        action->setEnabled(false);
+    }
+}
+
+void TZQMainFm::ShowActions() {
+    if (!Profile || !Profile->FullScreen) return;
+    for (QAction* action : m_actions) {
+        action->setVisible(true);
+        action->setEnabled(true);
+    }
+}
+
+bool TZQMainFm::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* button = qobject_cast<QPushButton*>(watched)) {
+        if (event->type() == QEvent::FocusIn)
+            CourseBnEnter(button);
+        else if (event->type() == QEvent::FocusOut)
+            CourseBnExit(button);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TZQMainFm::CourseBnEnter(QPushButton* button) {
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::ButtonText, WinColor::toQColor(0xFF0000)); // blue
+    button->setPalette(pal);
+}
+
+void TZQMainFm::CourseBnExit(QPushButton* button) {
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::ButtonText, WinColor::toQColor(0)); // black
+    button->setPalette(pal);
+}
+
+void TZQMainFm::keyPressEvent(QKeyEvent* event) {
+    // Exit is the window's cancel button: Esc presses it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (ExitBn->isVisible() && ExitBn->isEnabled()) ExitBn->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TZQMainFm::A_CourseExecute() {}
+void TZQMainFm::A_SentenceExecute() {}
+void TZQMainFm::A_FreeExecute() {}
+void TZQMainFm::A_ParagraphExecute() {}
+void TZQMainFm::A_GameExecute() {}
+void TZQMainFm::A_HelpExecute() {
+    ShowHelp();
+}
+void TZQMainFm::A_ProfileExecute() {
+    EditProfile();
+}
+void TZQMainFm::A_OptionsExecute() {
+    ShowOptions();
+}
+void TZQMainFm::A_ExitExecute() {
+    close();
+}
+
+void TZQMainFm::ShowHelp() {
+    const QString path = Settings->AppDir + Profile->HelpFile;
+    // The desktop reports only whether it could hand the file on, so a missing file is
+    // caught here first.
+    const bool opened = QFileInfo(path).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!opened) dialogs().error(QStringLiteral("Can not open the help file: ") + Profile->HelpFile);
+}
+
+void TZQMainFm::ShowOptions() {}
+
+void TZQMainFm::EditProfile() {}
+
+void TZQMainFm::ShowPracticeTime() {
+    Profile->TimeTotal = addPracticeTime(Profile->TimeTotal, RunPracticeTime - m_runTimeInTotal);
+    m_runTimeInTotal = RunPracticeTime;
+    dialogs().information(practiceTimeSummary(Profile->UserName, RunPracticeTime, Profile->TimeTotal));
+}
+
+void TZQMainFm::closeEvent(QCloseEvent* event) {
+    if (m_closed || FormClose()) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+bool TZQMainFm::FormClose() {
+    ShowPracticeTime();
+    // Both are tried even when the first fails, so one bad file never costs the other.
+    QStringList failures;
+    try {
+        Profile->Save();
+    } catch (const QuorvelError& e) {
+        failures << e.message();
+    }
+    try {
+        Settings->Save();
+    } catch (const QuorvelError& e) {
+        failures << e.message();
+    }
+    if (!failures.isEmpty()) {
+        dialogs().error(failures.join(u'\n'));
+        if (!dialogs().confirm(i18n("The changes could not be saved. Quit without saving them?")))
+            return false;
+    }
+    m_closed = true;
+    if (FmLogon) FmLogon->close();
+    return true;
+}
+
+void TZQMainFm::PlayWave(const QString& FileName) {
+    if (FileName != WavePlayer->fileName()) WavePlayer->setFileName(FileName);
+    WavePlayer->play();
+}
+
+void TZQMainFm::PlayWordOk() {
+    PlayWave(Media.WordOkFile);
+}
+void TZQMainFm::PlayWordErr() {
+    PlayWave(Media.WordErrFile);
+}
+
+void TZQMainFm::DrillLineDone() {
+    if (Profile->DrillSoundEnabled) PlayWordOk();
+}
+
+void TZQMainFm::DrillReturnDue() {
+    if (Profile->DrillSoundEnabled) PlayWordOk();
+}
+
+void TZQMainFm::DrillTypingError() {
+    if (Profile->DrillSoundEnabled) PlayWordErr();
+}
