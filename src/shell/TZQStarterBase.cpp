@@ -1,11 +1,16 @@
 #include "shell/TZQStarterBase.h"
 
+#include "platform/KeyboardLayoutProvider.h"
+#include "settings/KeyboardLayoutAgent.h"
 #include "settings/Profile.h"
 
-TZQStarterBase::TZQStarterBase(QObject* AOwner)
+TZQStarterBase::TZQStarterBase(QObject* AOwner, std::unique_ptr<KeyboardLayoutProvider> provider)
     : QObject(AOwner), m_profile(std::make_unique<TProfile>()), m_newProfile(std::make_unique<TProfile>()) {
     bindStorage(m_profile.get());
     bindStorage(m_newProfile.get());
+    m_keyboardAgent =
+        provider ? new TKeyboardLayoutAgent(std::move(provider), this) : new TKeyboardLayoutAgent(this);
+    m_keyboardAgent->Refresh();
 }
 
 TZQStarterBase::~TZQStarterBase() {

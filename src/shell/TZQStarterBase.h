@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/KeyboardLayoutProvider.h"
 #include <QObject>
+
 #include <QString>
 #include <memory>
 
+class TKeyboardLayoutAgent;
 class TProfile;
 
 // Carries one run from logon to shutdown: holds the logged-on user's profile and a work
@@ -11,7 +14,8 @@ class TProfile;
 // itself through. Where profiles are kept is the descendant's business.
 class TZQStarterBase : public QObject {
 public:
-    explicit TZQStarterBase(QObject* AOwner = nullptr);
+    // The keyboard layout agent works on the system's layouts unless a provider is given.
+    explicit TZQStarterBase(QObject* AOwner = nullptr, std::unique_ptr<KeyboardLayoutProvider> provider = {});
     ~TZQStarterBase() override;
 
     // Opens the main window for the profile of the user who logs on.
@@ -26,9 +30,12 @@ public:
 
     TProfile* Profile() const { return m_profile.get(); }
     TProfile* NewProfile() const { return m_newProfile.get(); }
+    // The run's one agent, owned here and lent to the main window and the profile editor.
+    TKeyboardLayoutAgent* KeyboardAgent() const { return m_keyboardAgent; }
 
 private:
     // Created without owner and freed by the starter, the logged-on profile first.
     std::unique_ptr<TProfile> m_profile;
     std::unique_ptr<TProfile> m_newProfile;
+    TKeyboardLayoutAgent* m_keyboardAgent = nullptr; // a child of the starter
 };

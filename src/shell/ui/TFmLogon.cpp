@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,6 +63,10 @@ TFmLogon::TFmLogon(QWidget* parent) : TAboutBox(parent, DeferCreate::Yes) {
     ComboUser->setEditable(true);
     ComboUser->setInsertPolicy(QComboBox::NoInsert);
     ComboUser->setFont(describedFont(QStringLiteral("Times New Roman"), 19));
+    // Completion offers listed names but never changes the letter case of what is typed: the
+    // name logs on in the form typed.
+    ComboUser->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    ComboUser->lineEdit()->installEventFilter(this);
     ComboUser->setToolTip(
         QStringLiteral("Input an existing user name or\n"
                        "select from the drop-down list by clicking the down-arrow button."));
@@ -182,12 +188,30 @@ void TFmLogon::BnCancelClick() {
     close();
 }
 
+bool TFmLogon::eventFilter(QObject* watched, QEvent* event) {
+    if (ComboUser && watched == ComboUser->lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                OKButton->click();
+                return true;
+            }
+            if (key->key() == Qt::Key_Escape) {
+                BnCancel->click();
+                return true;
+            }
+        }
+    }
+    return TAboutBox::eventFilter(watched, event);
+}
+
 void TFmLogon::reject() {
     BnCancelClick();
 }
 
 void TFmLogon::closeEvent(QCloseEvent* event) {
-    TAboutBox::closeEvent(event);
+    // Not the dialog's own handling, which would reject and come back here.
+    event->accept();
     // The application's main window: its closing ends the run, whether it is shown or hidden.
-    if (event->isAccepted()) QApplication::quit();
+    QApplication::quit();
 }

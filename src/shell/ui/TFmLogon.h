@@ -33,6 +33,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Esc presses Exit.
     void reject() override;
+    // An editable combo box keeps Enter and Esc to itself; here they press OK and Exit.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 protected slots:
     void OKButtonClick() override;

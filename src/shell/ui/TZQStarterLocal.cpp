@@ -1,5 +1,6 @@
 #include "shell/ui/TZQStarterLocal.h"
 
+#include "platform/KeyboardLayoutProvider.h"
 #include "settings/FontSpec.h"
 #include "settings/Profile.h"
 #include "settings/Settings.h"
@@ -11,7 +12,8 @@
 #include <QDialog>
 #include <memory>
 
-TZQStarterLocal::TZQStarterLocal(QObject* AOwner) : TZQStarterBase(AOwner) {}
+TZQStarterLocal::TZQStarterLocal(QObject* AOwner, std::unique_ptr<KeyboardLayoutProvider> provider)
+    : TZQStarterBase(AOwner, std::move(provider)) {}
 
 QString TZQStarterLocal::storagePath() const {
     return Settings->AppDir + QStringLiteral("zqc.ini");
