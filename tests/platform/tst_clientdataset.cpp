@@ -199,6 +199,45 @@ private slots:
         QVERIFY(t.FieldByName("B").AsBoolean());
     }
 
+    void readsNumbersOfEveryWidth_data() {
+        QTest::addColumn<quint32>("typeWord");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("asInteger");
+        QTest::addColumn<QByteArray>("asString");
+        QTest::newRow("int8 negative") << 0x00010001u << QByteArray::fromHex("FE") << -2 << QByteArray("-2");
+        QTest::newRow("int16 negative")
+            << 0x00010002u << QByteArray::fromHex("00 80") << -32768 << QByteArray("-32768");
+        QTest::newRow("word") << 0x00020002u << QByteArray::fromHex("FF FF") << 65535 << QByteArray("65535");
+        QTest::newRow("int64") << 0x00010008u << QByteArray::fromHex("FF FF FF FF FF FF FF FF") << -1
+                               << QByteArray("-1");
+        QTest::newRow("double") << 0x00040008u << QByteArray::fromHex("00 00 00 00 00 00 F8 3F") << 1
+                                << QByteArray("1.5");
+        QTest::newRow("double too large for an integer")
+            << 0x00040008u << QByteArray::fromHex("00 00 00 00 00 00 F0 7F") << 0 << QByteArray("inf");
+        QTest::newRow("double NaN") << 0x00040008u << QByteArray::fromHex("00 00 00 00 00 00 F8 7F") << 0
+                                    << QByteArray("nan");
+        QTest::newRow("single") << 0x001B0004u << QByteArray::fromHex("00 00 20 C0") << -2
+                                << QByteArray("-2.5");
+    }
+    void readsNumbersOfEveryWidth() {
+        QFETCH(quint32, typeWord);
+        QFETCH(QByteArray, stored);
+        QFETCH(int, asInteger);
+        QFETCH(QByteArray, asString);
+        DataField field = DataField::integer("N");
+        field.typeWord = typeWord;
+        DataPacket p;
+        p.fields = {field};
+        p.rows = {{FieldValue::integer(0)}};
+        QByteArray bytes = writeDataPacket(p);
+        bytes.replace(bytes.size() - stored.size(), stored.size(), stored);
+        TClientDataSet t;
+        t.LoadFromStream(bytes);
+        QCOMPARE(t.FieldByName("N").AsInteger(), asInteger);
+        QCOMPARE(t.FieldByName("N").AsString(), asString);
+        QCOMPARE(t.SaveToBytes(), bytes);
+    }
+
     void emptyStringsAreOneZeroByteAndEmptyBlobsAreNull() {
         DataPacket p;
         p.fields = {DataField::string("S", 10), DataField::graphic("G")};
