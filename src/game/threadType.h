@@ -25,7 +25,6 @@ class GameCanvas;
 // while the worker spawns and handles keys. No lock is held while the worker waits for the GUI
 // thread or while an event handler runs.
 class threadType : public QThread {
-    Q_OBJECT
 public:
     using NotifyEvent = std::function<void(QObject* sender)>;
     using StatusLabel = std::function<void(const QString& caption)>;
