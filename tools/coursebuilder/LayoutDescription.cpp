@@ -361,14 +361,15 @@ LayoutDescription parseLayoutDescription(const QString& text) {
     LayoutDescription layout;
     Geometry geometry;
     RowCursor row;
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (text.endsWith(QLatin1Char('\n'))) lines.removeLast(); // the end of the last line starts no new one
     int lineNo = 0;
     for (const QString& rawLine : lines) {
         ++lineNo;
         const QString line = rawLine.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
         const std::vector<Token> tokens = tokenize(line, lineNo);
-        const QString& keyword = tokens.front().text;
+        const QString keyword = line.section(QLatin1Char(' '), 0, 0).section(QLatin1Char('\t'), 0, 0);
         const bool geometryLine = keyword == QLatin1String("unit") || keyword == QLatin1String("keygap") ||
                                   keyword == QLatin1String("origin");
         if (geometryLine && row.started)
