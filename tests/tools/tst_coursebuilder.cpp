@@ -3,6 +3,7 @@
 
 #include "platform/ClientDataSet.h"
 #include "platform/CodePage.h"
+#include "platform/ZipReader.h"
 #include "support/TestPaths.h"
 
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <zip.h>
 
 namespace {
 
@@ -46,20 +46,9 @@ struct BuildRun {
 };
 
 QByteArray extractMember(const QString& archivePath, const char* member) {
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY, &error);
-    if (!archive) return {};
-    QByteArray data;
-    zip_stat_t stat;
-    if (zip_stat(archive, member, 0, &stat) == 0) {
-        if (zip_file_t* file = zip_fopen(archive, member, 0)) {
-            data.resize(qsizetype(stat.size));
-            if (zip_fread(file, data.data(), stat.size) != zip_int64_t(stat.size)) data.clear();
-            zip_fclose(file);
-        }
-    }
-    zip_discard(archive);
-    return data;
+    ZipReader zip;
+    zip.open(archivePath);
+    return zip.extract(member);
 }
 
 class Builder {
