@@ -1,6 +1,7 @@
 #include "LayoutDescription.h"
 
 #include "platform/CodePage.h"
+#include "settings/DataMod.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -10,9 +11,6 @@
 #include <set>
 
 namespace {
-
-const std::array<const char*, FingerValueCount> kFingerValueNames = {
-    "LLittle", "LRing", "LMiddle", "LIndex", "LThumb", "RLittle", "RRing", "RMiddle", "RIndex", "RThumb"};
 
 // Key-table finger codes by name: the left hand counts from the little finger, the right hand
 // from the thumb.
@@ -260,7 +258,7 @@ void parseFingerLine(const std::vector<Token>& tokens, int lineNo, LayoutDescrip
     if (tokens.size() < 2) fail(lineNo, QStringLiteral("a finger line needs the finger's name"));
     int index = -1;
     for (int i = 0; i < FingerValueCount; ++i)
-        if (tokens[1].text == QLatin1String(kFingerValueNames[i])) index = i;
+        if (tokens[1].text == QLatin1String(fingerValueNames()[i])) index = i;
     if (index < 0) fail(lineNo, QStringLiteral("unknown finger '%1'").arg(tokens[1].text));
     FingerDescription& finger = layout.fingers[index];
     if (finger.defined) fail(lineNo, QStringLiteral("finger %1 is described twice").arg(tokens[1].text));
@@ -289,7 +287,7 @@ void validate(LayoutDescription& layout, int lastLine) {
     for (int i = 0; i < FingerValueCount; ++i)
         if (!layout.fingers[i].defined)
             fail(lastLine,
-                 QStringLiteral("finger %1 is not described").arg(QLatin1String(kFingerValueNames[i])));
+                 QStringLiteral("finger %1 is not described").arg(QLatin1String(fingerValueNames()[i])));
     if (layout.keys.empty()) fail(lastLine, QStringLiteral("the description has no keys"));
 
     std::set<QString> names;
@@ -350,7 +348,7 @@ const DeadKeyDescription* LayoutDescription::deadKey(int kind) const {
 }
 
 const std::array<const char*, FingerValueCount>& fingerValueNames() {
-    return kFingerValueNames;
+    return TDataMod::fingerNames();
 }
 
 int fingerValueIndex(int fingerCode) {
@@ -361,14 +359,15 @@ LayoutDescription parseLayoutDescription(const QString& text) {
     LayoutDescription layout;
     Geometry geometry;
     RowCursor row;
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (text.endsWith(QLatin1Char('\n'))) lines.removeLast(); // the end of the last line starts no new one
     int lineNo = 0;
     for (const QString& rawLine : lines) {
         ++lineNo;
         const QString line = rawLine.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
         const std::vector<Token> tokens = tokenize(line, lineNo);
-        const QString& keyword = tokens.front().text;
+        const QString keyword = line.section(QLatin1Char(' '), 0, 0).section(QLatin1Char('\t'), 0, 0);
         const bool geometryLine = keyword == QLatin1String("unit") || keyword == QLatin1String("keygap") ||
                                   keyword == QLatin1String("origin");
         if (geometryLine && row.started)

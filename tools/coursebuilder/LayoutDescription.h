@@ -75,7 +75,7 @@ private:
 // Reads a whole description (UTF-8 text). Raises LayoutDescriptionError naming the first faulty line.
 LayoutDescription parseLayoutDescription(const QString& text);
 
-// The names used by the description for the readme's finger values, in readme order.
+// The names of the readme's finger values, in readme order (those of the layout data module).
 const std::array<const char*, FingerValueCount>& fingerValueNames();
 // Readme position (0..9) of a key-table finger code (0..9).
 int fingerValueIndex(int fingerCode);

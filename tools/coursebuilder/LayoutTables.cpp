@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/DataPacket.h"
 #include "platform/DataPacketWriter.h"
+#include "settings/DataMod.h"
 
 namespace {
 
@@ -18,17 +19,7 @@ FieldValue integer(int value) {
 QByteArray keyTablePacket(const LayoutDescription& layout, const KeyGlyphPainter& painter) {
     DataPacket packet;
     packet.lcid = kWriterLocale;
-    packet.fields = {DataField::string("Name", 20, true),
-                     DataField::integer("KeyValue"),
-                     DataField::integer("KeyType"),
-                     DataField::integer("KeyType2"),
-                     DataField::integer("Finger"),
-                     DataField::graphic("Glyph"),
-                     DataField::integer("Width"),
-                     DataField::integer("Height"),
-                     DataField::integer("X"),
-                     DataField::integer("Y"),
-                     DataField::string("Hint", 127)};
+    packet.fields = TDataMod::keyTableFields();
     for (const KeyDescription& key : layout.keys) {
         packet.rows.push_back({FieldValue::bytes(CodePage::fromUnicode(key.name)), integer(key.value),
                                integer(key.kind), integer(key.kind2), integer(key.finger),
@@ -42,9 +33,7 @@ QByteArray keyTablePacket(const LayoutDescription& layout, const KeyGlyphPainter
 QByteArray charTablePacket(const std::vector<CharacterRecord>& records) {
     DataPacket packet;
     packet.lcid = kWriterLocale;
-    packet.fields = {DataField::string("Name", 30), DataField::integer("Code"),
-                     DataField::integer("KeyNo"),   DataField::boolean("Shift"),
-                     DataField::boolean("AltGr"),   DataField::integer("Accent")};
+    packet.fields = TDataMod::charTableFields();
     for (const CharacterRecord& record : records) {
         packet.rows.push_back({FieldValue::bytes(record.name), integer(record.code), integer(record.keyNo),
                                FieldValue::boolean(record.shift), FieldValue::boolean(record.altGr),
