@@ -1,14 +1,25 @@
 #include "shell/ui/TZQMainFm.h"
 
+#include "drills/DrillCompanions.h"
+#include "drills/ui/TFmCoursePrac.h"
+#include "drills/ui/TFmLetterPrac.h"
+#include "drills/ui/TFmLinePractice.h"
+#include "drills/ui/TFmLongText.h"
+#include "drills/ui/TFmSentencePrac.h"
+#include "keyboard/ui/TPalmForm.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
 #include "platform/ui/SoundPlayer.h"
+#include "settings/DataMod.h"
 #include "settings/FontSpec.h"
+#include "settings/KeyboardLayoutAgent.h"
 #include "settings/Profile.h"
 #include "settings/Settings.h"
+#include "shell/ApplicationOwner.h"
 #include "shell/CourseFolders.h"
 #include "shell/PracticeTime.h"
+#include "shell/ui/HandCompanion.h"
 #include "shell/ui/TAboutBox.h"
 #include "shell/ui/TFmLogon.h"
 
@@ -64,7 +75,12 @@ TZQMainFm::TZQMainFm(QWidget* parent) : QWidget(parent, Qt::Window) {
     FormCreate();
 }
 
-TZQMainFm::~TZQMainFm() = default;
+TZQMainFm::~TZQMainFm() {
+    // The drills must not reach hand adapters that go with this window.
+    DrillCompanions& companions = drillCompanions();
+    if (companions.leftHand == m_leftHand.get()) companions.leftHand = nullptr;
+    if (companions.rightHand == m_rightHand.get()) companions.rightHand = nullptr;
+}
 
 QAction* TZQMainFm::makeAction(const char* name, const char* caption, void (TZQMainFm::*handler)()) {
     auto* action = new QAction(QString::fromLatin1(caption), this);
@@ -205,10 +221,18 @@ void TZQMainFm::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-void TZQMainFm::A_CourseExecute() {}
-void TZQMainFm::A_SentenceExecute() {}
-void TZQMainFm::A_FreeExecute() {}
-void TZQMainFm::A_ParagraphExecute() {}
+void TZQMainFm::A_CourseExecute() {
+    RunCourse();
+}
+void TZQMainFm::A_SentenceExecute() {
+    RunSentenceDrill();
+}
+void TZQMainFm::A_FreeExecute() {
+    RunFreeDrill();
+}
+void TZQMainFm::A_ParagraphExecute() {
+    RunParagraphDrill();
+}
 void TZQMainFm::A_GameExecute() {}
 void TZQMainFm::A_HelpExecute() {
     ShowHelp();
@@ -295,4 +319,75 @@ void TZQMainFm::DrillReturnDue() {
 
 void TZQMainFm::DrillTypingError() {
     if (Profile->DrillSoundEnabled) PlayWordErr();
+}
+
+template <typename Drill> std::unique_ptr<Drill> TZQMainFm::CreateDrill(const TFontSpec& Font) {
+    auto drill = std::make_unique<Drill>(this);
+    drill->OnLineComplete = [this](QObject*) { DrillLineDone(); };
+    drill->OnWrongKey = [this](QObject*) { DrillTypingError(); };
+    drill->OnReturnExpected = [this](QObject*) { DrillReturnDue(); };
+    drill->PopupStatistics = Profile->PopupAtEnd;
+    drill->SetPracticeFont(DrillFont{Font.toQFont(), Font.toQColor()});
+    drill->HighlightOn = Profile->HighLight;
+    return drill;
+}
+
+namespace {
+
+// The drill window's own font is the settings font; its sample and input boxes keep the
+// practice font.
+void applySettingsFont(QWidget& window) {
+    QFont font = window.font();
+    font.setFamily(Settings->FontName);
+    window.setFont(font);
+}
+
+} // namespace
+
+void TZQMainFm::RunDrill(TFmLinePractice& Drill) {
+    HideActions();
+    Drill.exec();
+    RunPracticeTime = addPracticeTime(RunPracticeTime, Drill.GetTotalTime());
+}
+
+void TZQMainFm::RunCourse() {
+    auto drill = CreateDrill<TFmCoursePrac>(Profile->PracticeFont);
+    drill->SetBackgroundColor(Profile->BgColor);
+    drill->SetFileName(GetCourseFile());
+    drill->SetCurrentLine(Profile->Progress);
+    drill->LoadFile();
+    applySettingsFont(*drill);
+    RunDrill(*drill);
+    Profile->Progress = drill->GetCurrentLine();
+    drill.reset();
+    ShowActions();
+}
+
+void TZQMainFm::RunSentenceDrill() {
+    auto drill = CreateDrill<TFmSentencePrac>(Profile->PracticeFont);
+    drill->SetBackgroundColor(Profile->BgColor);
+    drill->SetFileName(GetPracticeFile());
+    drill->LoadFile();
+    applySettingsFont(*drill);
+    RunDrill(*drill);
+    drill.reset();
+    ShowActions();
+}
+
+void TZQMainFm::RunFreeDrill() {
+    auto drill = CreateDrill<TFmLetterPrac>(Profile->PracticeFont);
+    drill->SetBackgroundColor(Profile->BgColor);
+    applySettingsFont(*drill);
+    RunDrill(*drill);
+    drill.reset();
+    ShowActions();
+}
+
+void TZQMainFm::RunParagraphDrill() {
+    auto drill = CreateDrill<TFmLongText>(Profile->TextFont);
+    drill->SetBackgroundColor(Profile->BgColor);
+    applySettingsFont(*drill);
+    RunDrill(*drill);
+    drill.reset();
+    ShowActions();
 }

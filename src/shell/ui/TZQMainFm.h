@@ -4,9 +4,14 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+class HandCompanion;
 class QAction;
+class TFmLinePractice;
+class TKeyboardLayoutAgent;
+struct TFontSpec;
 class QFrame;
 class QPushButton;
 class SoundPlayer;
@@ -22,7 +27,9 @@ public:
     explicit TZQMainFm(QWidget* parent = nullptr);
     ~TZQMainFm() override;
 
+    void SetKeyboardAgent(TKeyboardLayoutAgent* Agent) { KeyboardAgent = Agent; }
     void SetProfile(TProfile* AProfile);
+    void LoadKeyboardAndHands();
 
     QString GetCourseFile();
     QString GetPracticeFile();
@@ -33,6 +40,15 @@ public:
     void ShowActions();
     void FitToScreen();
     void ShowPracticeTime();
+
+    // Drill launching: a drill window filled from the profile, then shown modally; its typing
+    // time is added to the run's practice time and the window freed when it closes.
+    template <typename Drill> std::unique_ptr<Drill> CreateDrill(const TFontSpec& Font);
+    void RunDrill(TFmLinePractice& Drill);
+    void RunCourse();
+    void RunSentenceDrill();
+    void RunFreeDrill();
+    void RunParagraphDrill();
 
     void PlayWave(const QString& FileName);
     void PlayWordOk();
@@ -107,11 +123,14 @@ private:
     QString GameFile;
     QString LayoutFile;
     QString AppDir;
+    TKeyboardLayoutAgent* KeyboardAgent = nullptr; // lent by the starter
     SoundPlayer* WavePlayer = nullptr;
     TProfile* Profile = nullptr;
     int32_t RunPracticeTime = 0;
     MediaSettings Media;
 
+    std::unique_ptr<HandCompanion> m_leftHand;
+    std::unique_ptr<HandCompanion> m_rightHand;
     std::vector<QAction*> m_actions; // in the order hiding and showing walk them
     // Practice time of this run already added to the profile's total, so that a close that
     // failed to save and is tried again does not add it twice.

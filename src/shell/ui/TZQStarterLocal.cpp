@@ -1,6 +1,7 @@
 #include "shell/ui/TZQStarterLocal.h"
 
 #include "platform/KeyboardLayoutProvider.h"
+#include "settings/DataMod.h"
 #include "settings/FontSpec.h"
 #include "settings/Profile.h"
 #include "settings/Settings.h"
@@ -30,6 +31,8 @@ void TZQStarterLocal::SaveProfileSection(TProfile* Sender, const QString& Name) 
 void TZQStarterLocal::OpenMainForm(TProfile* AProfile) {
     // Held here until it is shown: a failure on the way frees it unseen.
     auto mainForm = std::make_unique<TZQMainFm>();
+    mainForm->SetKeyboardAgent(KeyboardAgent());
+    if (!DataMod) DataMod = applicationOwner().adopt(new TDataMod());
     AProfile->Load();
     mainForm->SetProfile(AProfile);
     QFont font = mainForm->font();
