@@ -1,6 +1,7 @@
 #include "keyboard/ui/TPalmForm.h"
 
 #include "platform/Translation.h"
+#include "settings/DataMod.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -45,6 +46,14 @@ TPalmForm::~TPalmForm() = default;
 void TPalmForm::SetHand(bool IsLeft) {
     m_isLeft = IsLeft;
     setWindowTitle(IsLeft ? i18n("Left") : i18n("Right"));
+}
+
+void TPalmForm::LayoutFingers() {
+    std::array<int32_t, 10> lengths{};
+    std::array<int32_t, 10> colors{};
+    std::copy(DataMod->FingerLength.begin(), DataMod->FingerLength.end(), lengths.begin());
+    std::copy(DataMod->FingerColor.begin(), DataMod->FingerColor.end(), colors.begin());
+    LayoutFingers(lengths, colors);
 }
 
 void TPalmForm::LayoutFingers(const std::array<int32_t, 10>& lengths, const std::array<int32_t, 10>& colors) {
