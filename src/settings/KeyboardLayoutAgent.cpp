@@ -1,5 +1,6 @@
 #include "settings/KeyboardLayoutAgent.h"
 
+#include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
 
@@ -42,8 +43,8 @@ void TKeyboardLayoutAgent::BuildInfo() {
     InfoLines.append(i18n("  Country: ") + Layouts->localeText(active, LocaleText::CountryName));
 }
 
-bool TKeyboardLayoutAgent::ActivateLayout(const QByteArray& identifier) {
-    if (!Layouts->activate(identifier)) return false;
+bool TKeyboardLayoutAgent::ActivateLayout(const QString& identifier) {
+    if (!Layouts->activate(CodePage::fromUnicode(identifier))) return false;
     CurrentLayoutId = identifier;
     return true;
 }
@@ -52,12 +53,14 @@ bool TKeyboardLayoutAgent::ActivateLayoutByIndex(int index) {
     const auto& installed = Layouts->installed();
     if (index < 0 || size_t(index) >= installed.size())
         throw QuorvelError(formatText(QStringLiteral("List index out of bounds (%d)"), {index}));
-    return ActivateLayout(KeyboardLayoutList::identifierText(installed[size_t(index)].identifier));
+    return ActivateLayout(
+        QString::fromLatin1(KeyboardLayoutList::identifierText(installed[size_t(index)].identifier)));
 }
 
-int TKeyboardLayoutAgent::IndexOfLayout(const QByteArray& identifier) const {
+int TKeyboardLayoutAgent::IndexOfLayout(const QString& identifier) const {
     const auto& installed = Layouts->installed();
     for (size_t i = 0; i < installed.size(); ++i)
-        if (KeyboardLayoutList::identifierText(installed[i].identifier) == identifier) return int(i);
+        if (QString::fromLatin1(KeyboardLayoutList::identifierText(installed[i].identifier)) == identifier)
+            return int(i);
     return -1;
 }

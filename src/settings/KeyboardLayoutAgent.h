@@ -2,7 +2,6 @@
 
 #include "platform/KeyboardLayoutList.h"
 
-#include <QByteArray>
 #include <QObject>
 #include <QStringList>
 #include <memory>
@@ -22,11 +21,13 @@ public:
     void BuildLayoutNames();
     void BuildInfo();
 
-    bool ActivateLayout(const QByteArray& identifier);
+    // The identifier is handed on as given; on success it becomes the current one exactly so.
+    bool ActivateLayout(const QString& identifier);
     // Raises an error for an index outside the installed list, activating nothing.
     bool ActivateLayoutByIndex(int index);
-    int IndexOfLayout(const QByteArray& identifier) const;
-    QByteArray GetCurrentLayoutId() const { return CurrentLayoutId; }
+    // Compared byte for byte with the upper-case identifier texts.
+    int IndexOfLayout(const QString& identifier) const;
+    QString GetCurrentLayoutId() const { return CurrentLayoutId; }
     QString GetStartLayoutName() const { return StartLayoutName; }
 
     // Read by the profile editor; both describe the state of the last Refresh.
@@ -38,5 +39,5 @@ private:
 
     QString StartLayoutName;
     std::unique_ptr<KeyboardLayoutList> Layouts;
-    QByteArray CurrentLayoutId;
+    QString CurrentLayoutId; // empty until the first successful activation
 };

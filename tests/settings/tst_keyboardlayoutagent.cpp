@@ -56,19 +56,19 @@ private slots:
 };
 
 void TestKeyboardLayoutAgent::indexOfLayout_data() {
-    QTest::addColumn<QByteArray>("identifier");
+    QTest::addColumn<QString>("identifier");
     QTest::addColumn<int>("index");
-    QTest::newRow("primary") << QByteArray("00000409") << 0;
-    QTest::newRow("variant") << QByteArray("00010409") << 2;
-    QTest::newRow("letters upper") << QByteArray("0000040C") << 4;
-    QTest::newRow("letters lower") << QByteArray("0000040c") << -1;
-    QTest::newRow("short form") << QByteArray("409") << -1;
-    QTest::newRow("empty") << QByteArray() << -1;
-    QTest::newRow("not installed") << QByteArray("00000419") << -1;
+    QTest::newRow("primary") << QString("00000409") << 0;
+    QTest::newRow("variant") << QString("00010409") << 2;
+    QTest::newRow("letters upper") << QString("0000040C") << 4;
+    QTest::newRow("letters lower") << QString("0000040c") << -1;
+    QTest::newRow("short form") << QString("409") << -1;
+    QTest::newRow("empty") << QString() << -1;
+    QTest::newRow("not installed") << QString("00000419") << -1;
 }
 
 void TestKeyboardLayoutAgent::indexOfLayout() {
-    QFETCH(QByteArray, identifier);
+    QFETCH(QString, identifier);
     QFETCH(int, index);
     const auto agent = agentOn(machine());
     QCOMPARE(agent->IndexOfLayout(identifier), index);
@@ -83,23 +83,23 @@ void TestKeyboardLayoutAgent::indexOfLayoutOnEmptyOrDuplicateList() {
 
 void TestKeyboardLayoutAgent::activateKeepsIdentifierAsPassed_data() {
     QTest::addColumn<QList<QByteArray>>("attempts");
-    QTest::addColumn<QByteArray>("current");
-    QTest::newRow("nothing yet") << QList<QByteArray>{} << QByteArray();
-    QTest::newRow("success") << QList<QByteArray>{"00000409"} << QByteArray("00000409");
-    QTest::newRow("lower case passed on") << QList<QByteArray>{"0000040c"} << QByteArray("0000040c");
-    QTest::newRow("failure first") << QList<QByteArray>{"00000419"} << QByteArray();
+    QTest::addColumn<QString>("current");
+    QTest::newRow("nothing yet") << QList<QByteArray>{} << QString();
+    QTest::newRow("success") << QList<QByteArray>{"00000409"} << QString("00000409");
+    QTest::newRow("lower case passed on") << QList<QByteArray>{"0000040c"} << QString("0000040c");
+    QTest::newRow("failure first") << QList<QByteArray>{"00000419"} << QString();
     QTest::newRow("failure keeps last success")
-        << QList<QByteArray>{"00000407", "bogus"} << QByteArray("00000407");
-    QTest::newRow("latest success") << QList<QByteArray>{"00000407", "00000409"} << QByteArray("00000409");
+        << QList<QByteArray>{"00000407", "bogus"} << QString("00000407");
+    QTest::newRow("latest success") << QList<QByteArray>{"00000407", "00000409"} << QString("00000409");
 }
 
 void TestKeyboardLayoutAgent::activateKeepsIdentifierAsPassed() {
     QFETCH(QList<QByteArray>, attempts);
-    QFETCH(QByteArray, current);
+    QFETCH(QString, current);
     auto state = machine();
     const auto agent = agentOn(state);
     for (const QByteArray& id : attempts)
-        QCOMPARE(agent->ActivateLayout(id), state->accepted.contains(id));
+        QCOMPARE(agent->ActivateLayout(QString::fromLatin1(id)), state->accepted.contains(id));
     QCOMPARE(agent->GetCurrentLayoutId(), current);
     QCOMPARE(state->activations, attempts);
 }
@@ -110,10 +110,10 @@ void TestKeyboardLayoutAgent::activateByIndexUsesUpperCaseText() {
     const auto agent = agentOn(state);
     QVERIFY(agent->ActivateLayoutByIndex(4));
     QCOMPARE(state->activations, QList<QByteArray>{"0000040C"});
-    QCOMPARE(agent->GetCurrentLayoutId(), QByteArray("0000040C"));
+    QCOMPARE(agent->GetCurrentLayoutId(), QString("0000040C"));
     // US-International is installed but refused.
     QVERIFY(!agent->ActivateLayoutByIndex(1));
-    QCOMPARE(agent->GetCurrentLayoutId(), QByteArray("0000040C"));
+    QCOMPARE(agent->GetCurrentLayoutId(), QString("0000040C"));
 }
 
 void TestKeyboardLayoutAgent::activateByIndexOutsideListActivatesNothing_data() {
@@ -129,7 +129,7 @@ void TestKeyboardLayoutAgent::activateByIndexOutsideListActivatesNothing() {
     QVERIFY(agent->ActivateLayout("00000407"));
     QVERIFY_THROWS_EXCEPTION(QuorvelError, agent->ActivateLayoutByIndex(index));
     QCOMPARE(state->activations.size(), 1);
-    QCOMPARE(agent->GetCurrentLayoutId(), QByteArray("00000407"));
+    QCOMPARE(agent->GetCurrentLayoutId(), QString("00000407"));
 }
 
 void TestKeyboardLayoutAgent::layoutNames() {
