@@ -43,9 +43,7 @@ QString toUnicode(std::string_view bytes) {
     return out;
 }
 
-QString toUnicode(const QByteArray& bytes) {
-    return toUnicode(std::string_view(bytes.constData(), bytes.size()));
-}
+QString toUnicode(const QByteArray& bytes) { return toUnicode(std::string_view(bytes.constData(), bytes.size())); }
 
 QByteArray fromUnicode(const QString& text) {
     QByteArray out(text.size(), Qt::Uninitialized);
@@ -55,14 +53,13 @@ QByteArray fromUnicode(const QString& text) {
     return out;
 }
 
-QChar charToUnicode(unsigned char c) {
-    return QChar(tables().toWide[c]);
-}
+QChar charToUnicode(unsigned char c) { return QChar(tables().toWide[c]); }
 
 std::optional<unsigned char> unicodeToChar(QChar c) {
     const auto& t = tables();
     auto it = t.toByte.constFind(c.unicode());
-    if (it == t.toByte.constEnd()) return std::nullopt;
+    if (it == t.toByte.constEnd())
+        return std::nullopt;
     return it.value();
 }
 

@@ -9,12 +9,8 @@ public:
     void error(const QString&) override {}
     bool confirm(const QString&) override { return false; }
     void messageBox(const QString&, const QString&) override {}
-    QString inputBox(const QString&, const QString&, const QString& defaultText) override {
-        return defaultText;
-    }
-    std::optional<int> inputNumber(const QString&, const QString&, int, int, int) override {
-        return std::nullopt;
-    }
+    QString inputBox(const QString&, const QString&, const QString& defaultText) override { return defaultText; }
+    std::optional<int> inputNumber(const QString&, const QString&, int, int, int) override { return std::nullopt; }
 };
 
 std::unique_ptr<Dialogs>& current() {
@@ -24,12 +20,11 @@ std::unique_ptr<Dialogs>& current() {
 
 } // namespace
 
-Dialogs& dialogs() {
-    return *current();
-}
+Dialogs& dialogs() { return *current(); }
 
 std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> service) {
-    if (!service) service = std::make_unique<SilentDialogs>();
+    if (!service)
+        service = std::make_unique<SilentDialogs>();
     std::swap(current(), service);
     return service;
 }

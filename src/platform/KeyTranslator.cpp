@@ -4,9 +4,5 @@ namespace {
 KeyTranslator* g_translator = nullptr;
 }
 
-KeyTranslator* activeKeyTranslator() {
-    return g_translator;
-}
-void setActiveKeyTranslator(KeyTranslator* translator) {
-    g_translator = translator;
-}
+KeyTranslator* activeKeyTranslator() { return g_translator; }
+void setActiveKeyTranslator(KeyTranslator* translator) { g_translator = translator; }

@@ -10,26 +10,22 @@ QStringList ScriptedDialogs::texts() const {
 QStringList ScriptedDialogs::texts(Kind kind) const {
     QStringList out;
     for (const auto& s : m_shown)
-        if (s.kind == kind) out << s.text;
+        if (s.kind == kind)
+            out << s.text;
     return out;
 }
 
 template <typename T> std::optional<T> ScriptedDialogs::take() {
-    if (m_answers.empty() || !std::holds_alternative<T>(m_answers.front())) return std::nullopt;
+    if (m_answers.empty() || !std::holds_alternative<T>(m_answers.front()))
+        return std::nullopt;
     T value = std::get<T>(m_answers.front());
     m_answers.pop_front();
     return value;
 }
 
-void ScriptedDialogs::information(const QString& text) {
-    m_shown.push_back({Kind::Information, text, {}});
-}
-void ScriptedDialogs::warning(const QString& text) {
-    m_shown.push_back({Kind::Warning, text, {}});
-}
-void ScriptedDialogs::error(const QString& text) {
-    m_shown.push_back({Kind::Error, text, {}});
-}
+void ScriptedDialogs::information(const QString& text) { m_shown.push_back({Kind::Information, text, {}}); }
+void ScriptedDialogs::warning(const QString& text) { m_shown.push_back({Kind::Warning, text, {}}); }
+void ScriptedDialogs::error(const QString& text) { m_shown.push_back({Kind::Error, text, {}}); }
 
 bool ScriptedDialogs::confirm(const QString& text) {
     m_shown.push_back({Kind::Confirm, text, {}});
@@ -43,15 +39,17 @@ void ScriptedDialogs::messageBox(const QString& text, const QString& caption) {
 QString ScriptedDialogs::inputBox(const QString& caption, const QString& prompt, const QString& defaultText) {
     m_shown.push_back({Kind::InputBox, prompt, caption});
     auto answer = take<std::optional<QString>>();
-    if (answer && *answer) return **answer;
+    if (answer && *answer)
+        return **answer;
     return defaultText;
 }
 
-std::optional<int> ScriptedDialogs::inputNumber(const QString& caption, const QString& prompt, int,
-                                                int minimum, int maximum) {
+std::optional<int> ScriptedDialogs::inputNumber(const QString& caption, const QString& prompt, int, int minimum,
+                                                int maximum) {
     m_shown.push_back({Kind::InputNumber, prompt, caption});
     auto answer = take<std::optional<int>>();
-    if (!answer || !*answer) return std::nullopt;
+    if (!answer || !*answer)
+        return std::nullopt;
     return qBound(minimum, **answer, maximum);
 }
 
@@ -61,6 +59,4 @@ ScriptedDialogsGuard::ScriptedDialogsGuard() {
     m_previous = setDialogs(std::move(scripted));
 }
 
-ScriptedDialogsGuard::~ScriptedDialogsGuard() {
-    setDialogs(std::move(m_previous));
-}
+ScriptedDialogsGuard::~ScriptedDialogsGuard() { setDialogs(std::move(m_previous)); }
