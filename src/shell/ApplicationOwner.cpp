@@ -2,9 +2,10 @@
 
 void ApplicationOwner::freeAll() {
     while (!m_owned.empty()) {
-        QPointer<QObject> last = m_owned.back();
+        Owned last = std::move(m_owned.back());
         m_owned.pop_back();
-        delete last.data();
+        if (last.forget) last.forget();
+        delete last.object.data();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <vector>
 
 // What the application object owns besides its main window: the settings, the main window,
@@ -14,14 +15,24 @@ public:
     ApplicationOwner(const ApplicationOwner&) = delete;
     ApplicationOwner& operator=(const ApplicationOwner&) = delete;
 
-    template <typename T> T* adopt(T* object) {
-        m_owned.emplace_back(object);
+    // A global that names the object is cleared when the object is freed here.
+    template <typename T> T* adopt(T* object, T** global = nullptr) {
+        std::function<void()> forget;
+        if (global)
+            forget = [global, object] {
+                if (*global == object) *global = nullptr;
+            };
+        m_owned.push_back({object, std::move(forget)});
         return object;
     }
     void freeAll();
 
 private:
-    std::vector<QPointer<QObject>> m_owned;
+    struct Owned {
+        QPointer<QObject> object;
+        std::function<void()> forget;
+    };
+    std::vector<Owned> m_owned;
 };
 
 // The one owner of the run.

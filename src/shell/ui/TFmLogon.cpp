@@ -5,6 +5,7 @@
 #include "settings/Profile.h"
 #include "settings/Settings.h"
 #include "shell/ProfileStorage.h"
+#include "shell/ui/ProfileFm.h"
 #include "shell/ui/TZQStarterLocal.h"
 
 #include <QApplication>
@@ -174,7 +175,7 @@ void TFmLogon::BnAddClick() {
     templateProfile->Load();
     TProfile* added = Starter->NewProfile();
     added->AssignTemplate(*templateProfile);
-    if (Starter->EditNewProfile(added) != QDialog::Accepted) return;
+    if (Starter->EditNewProfile(added) != TProfileFm::mrOk) return;
     if (isListed(added->UserName)) {
         tell("The user name is already in the list.");
         return;

@@ -6,7 +6,9 @@
 #include "drills/ui/TFmLinePractice.h"
 #include "drills/ui/TFmLongText.h"
 #include "drills/ui/TFmSentencePrac.h"
+#include "keyboard/ui/TKbFm.h"
 #include "keyboard/ui/TPalmForm.h"
+#include "keyboard/ui/TVKeyboard.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
@@ -20,6 +22,8 @@
 #include "shell/CourseFolders.h"
 #include "shell/PracticeTime.h"
 #include "shell/ui/HandCompanion.h"
+#include "shell/ui/KeyboardCompanion.h"
+#include "shell/ui/ProfileFm.h"
 #include "shell/ui/TAboutBox.h"
 #include "shell/ui/TFmLogon.h"
 
@@ -76,8 +80,9 @@ TZQMainFm::TZQMainFm(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 TZQMainFm::~TZQMainFm() {
-    // The drills must not reach hand adapters that go with this window.
+    // The drills must not reach adapters that go with this window.
     DrillCompanions& companions = drillCompanions();
+    if (companions.keyboard == m_keyboard.get()) companions.keyboard = nullptr;
     if (companions.leftHand == m_leftHand.get()) companions.leftHand = nullptr;
     if (companions.rightHand == m_rightHand.get()) companions.rightHand = nullptr;
 }
@@ -123,6 +128,48 @@ void TZQMainFm::LoadMediaSettings() {
 
 void TZQMainFm::SetProfile(TProfile* AProfile) {
     Profile = AProfile;
+    // The keyboard and the hands are the application's once the logon has succeeded; until
+    // then a failure frees them with this attempt, so that the next logon starts afresh.
+    auto keyboard = std::make_unique<TVKeyboard>();
+    auto left = std::make_unique<TPalmForm>();
+    auto right = std::make_unique<TPalmForm>();
+    keyboard->Blink = Profile->Blinking;
+    left->Blink = Profile->Blinking;
+    right->Blink = Profile->Blinking;
+    VKeyboard = keyboard.get();
+    PalmForm = left.get();
+    RightPalmForm = right.get();
+    try {
+        LoadKeyboardAndHands();
+    } catch (...) {
+        VKeyboard = nullptr;
+        PalmForm = nullptr;
+        RightPalmForm = nullptr;
+        throw;
+    }
+    applicationOwner().adopt(keyboard.release(), &VKeyboard);
+    applicationOwner().adopt(left.release(), &PalmForm);
+    applicationOwner().adopt(right.release(), &RightPalmForm);
+    m_keyboard = std::make_unique<KeyboardCompanion>(VKeyboard);
+    m_leftHand = std::make_unique<HandCompanion>(PalmForm);
+    m_rightHand = std::make_unique<HandCompanion>(RightPalmForm);
+    drillCompanions() = DrillCompanions{m_keyboard.get(), m_leftHand.get(), m_rightHand.get()};
+
+    if (KeyboardAgent && !KeyboardAgent->ActivateLayout(Profile->KeyboardLayout.toLatin1()))
+        dialogs().messageBox(Profile->KeyboardLayout + i18n(" layout could not be activated."), QString());
+    // The on-screen keys only show the highlighted key; they take no clicks in this program.
+    VKeyboard->KbFrame->setEnabled(false);
+}
+
+void TZQMainFm::LoadKeyboardAndHands() {
+    const QString layout = GetLayoutFile();
+    // A layout that fails to load is not reported here; a key table left closed raises its
+    // error while the keys are built.
+    VKeyboard->LoadLayout(layout);
+    PalmForm->SetHand(true);
+    RightPalmForm->SetHand(false);
+    PalmForm->LayoutFingers();
+    RightPalmForm->LayoutFingers();
 }
 
 QString TZQMainFm::cachedPath(QString& cache, const char* fileName) {
@@ -257,7 +304,15 @@ void TZQMainFm::ShowHelp() {
 
 void TZQMainFm::ShowOptions() {}
 
-void TZQMainFm::EditProfile() {}
+void TZQMainFm::EditProfile() {
+    auto editor = std::make_unique<TProfileFm>(this);
+    editor->SetCourseList(courseFolderNames(Settings->AppDir));
+    QFont font = editor->font();
+    font.setFamily(Settings->FontName);
+    editor->setFont(font);
+    editor->SetKeyboardAgent(KeyboardAgent);
+    editor->Edit(Profile);
+}
 
 void TZQMainFm::ShowPracticeTime() {
     Profile->TimeTotal = addPracticeTime(Profile->TimeTotal, RunPracticeTime - m_runTimeInTotal);

@@ -8,6 +8,7 @@
 #include <vector>
 
 class HandCompanion;
+class KeyboardCompanion;
 class QAction;
 class TFmLinePractice;
 class TKeyboardLayoutAgent;
@@ -129,6 +130,7 @@ private:
     int32_t RunPracticeTime = 0;
     MediaSettings Media;
 
+    std::unique_ptr<KeyboardCompanion> m_keyboard;
     std::unique_ptr<HandCompanion> m_leftHand;
     std::unique_ptr<HandCompanion> m_rightHand;
     std::vector<QAction*> m_actions; // in the order hiding and showing walk them

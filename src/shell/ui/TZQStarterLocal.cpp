@@ -6,7 +6,9 @@
 #include "settings/Profile.h"
 #include "settings/Settings.h"
 #include "shell/ApplicationOwner.h"
+#include "shell/CourseFolders.h"
 #include "shell/ProfileStorage.h"
+#include "shell/ui/ProfileFm.h"
 #include "shell/ui/TFmLogon.h"
 #include "shell/ui/TZQMainFm.h"
 
@@ -32,7 +34,7 @@ void TZQStarterLocal::OpenMainForm(TProfile* AProfile) {
     // Held here until it is shown: a failure on the way frees it unseen.
     auto mainForm = std::make_unique<TZQMainFm>();
     mainForm->SetKeyboardAgent(KeyboardAgent());
-    if (!DataMod) DataMod = applicationOwner().adopt(new TDataMod());
+    if (!DataMod) applicationOwner().adopt(DataMod = new TDataMod(), &DataMod);
     AProfile->Load();
     mainForm->SetProfile(AProfile);
     QFont font = mainForm->font();
@@ -45,6 +47,10 @@ void TZQStarterLocal::OpenMainForm(TProfile* AProfile) {
 }
 
 int TZQStarterLocal::EditNewProfile(TProfile* AProfile) {
+    auto editor = std::make_unique<TProfileFm>();
+    editor->SetKeyboardAgent(KeyboardAgent());
     bindStorage(AProfile);
-    return QDialog::Rejected;
+    editor->SetCourseList(courseFolderNames(Settings->AppDir));
+    // This editor keeps the font of its own description.
+    return editor->EditNew(AProfile);
 }

@@ -18,7 +18,7 @@ public:
     void SaveProfileSection(TProfile* Sender, const QString& Name) override;
 
     // Opens the profile editor in add mode on the profile; its modal result
-    // (QDialog::Accepted when a named new user was accepted).
+    // (TProfileFm::mrOk when a named new user was accepted).
     int EditNewProfile(TProfile* AProfile);
 
     QString storagePath() const;
