@@ -1,10 +1,11 @@
 #include "drills/DrillColors.h"
 
+#include "settings/FontSpec.h"
+
 namespace DrillColors {
 
 QColor toQColor(int32_t color) {
-    if (color < 0) return {};
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    return WinColor::toQColor(color);
 }
 
 QColor contrasting(const QColor& background) {

@@ -10,8 +10,7 @@ constexpr int32_t clMoneyGreen = 0xC0DCC0;
 constexpr int32_t clNavy = 0x800000;
 constexpr int32_t clRed = 0x0000FF;
 
-// The colour of a stored value; a system colour (negative) gives an invalid QColor, which
-// leaves the widget's own palette colour in place.
+// The colour of a stored value (system colours through the palette).
 QColor toQColor(int32_t color);
 
 // A colour that stands out from a background: each channel xor 0xAA.

@@ -1,10 +1,10 @@
 #include "drills/ui/TFmLinePractice.h"
 
 #include "drills/DrillColors.h"
-#include "drills/DrillCompanions.h"
 #include "drills/DrillRules.h"
 #include "drills/DrillStopwatch.h"
 #include "drills/ui/DrillInputEdit.h"
+#include "drills/ui/GlobalDrillCompanions.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
@@ -172,7 +172,7 @@ void TFmLinePractice::FormShow() {
 }
 
 void TFmLinePractice::FormHide() {
-    const DrillCompanions& c = drillCompanions();
+    const DrillCompanions& c = activeDrillCompanions();
     if (c.keyboard) c.keyboard->Hide();
     if (c.leftHand) c.leftHand->Hide();
     if (c.rightHand) c.rightHand->Hide();
@@ -184,7 +184,7 @@ void TFmLinePractice::FormDestroy() {
 
 void TFmLinePractice::PlaceKeyboardAndHands() {
     if (!ShowKeyboard) return;
-    const DrillCompanions& c = drillCompanions();
+    const DrillCompanions& c = activeDrillCompanions();
     const QRect drill = frameGeometry();
     if (c.keyboard) {
         const QRect kb = c.keyboard->frameGeometry();
@@ -211,6 +211,10 @@ void TFmLinePractice::SampleEditEnter() {
 
 // ---- what the main window sets -------------------------------------------------------------
 
+void TFmLinePractice::SetPracticeFont(const TFontSpec& Font) {
+    SetPracticeFont(DrillFont{Font.toQFont(), Font.toQColor()});
+}
+
 void TFmLinePractice::SetPracticeFont(const DrillFont& Font) {
     m_sampleFont = Font;
     SampleEdit->setFont(Font.font);
@@ -228,7 +232,7 @@ void TFmLinePractice::SetPracticeFont(const DrillFont& Font) {
 
 void TFmLinePractice::SetBackgroundColor(int32_t Color) {
     const QColor color = DrillColors::toQColor(Color);
-    if (!color.isValid()) return; // a system colour: the window keeps the palette's own
+    if (!color.isValid()) return;
     QPalette pal = palette();
     pal.setColor(QPalette::Window, color);
     setPalette(pal);
@@ -268,7 +272,7 @@ void TFmLinePractice::ResetInput() {
 
 void TFmLinePractice::ShowFinger(int32_t F) {
     if (!ShowKeyboard) return;
-    const DrillCompanions& c = drillCompanions();
+    const DrillCompanions& c = activeDrillCompanions();
     if (F >= 0 && F <= 4) {
         if (c.rightHand) c.rightHand->UnlightCurrent();
         if (c.leftHand) c.leftHand->LightFinger(F + 1);
@@ -288,7 +292,7 @@ void TFmLinePractice::ShowFinger(int32_t F) {
 // ---- the virtual operations ----------------------------------------------------------------
 
 void TFmLinePractice::ShowKeyHint(char Ch) {
-    DrillKeyboard* keyboard = drillCompanions().keyboard;
+    DrillKeyboard* keyboard = activeDrillCompanions().keyboard;
     ShowFinger(keyboard ? keyboard->HighlightChar(Ch) : 10);
 }
 

@@ -1,10 +1,10 @@
 #include "drills/ui/TFmLongText.h"
 
-#include "drills/DrillCompanions.h"
 #include "drills/DrillRules.h"
 #include "drills/DrillStopwatch.h"
 #include "drills/DrillText.h"
 #include "drills/ui/DrillInputEdit.h"
+#include "drills/ui/GlobalDrillCompanions.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
@@ -195,7 +195,7 @@ void TFmLongText::StartText() {
     Timing = false;
     WordCount = DrillRules::countTextWords(sample().bytes());
     if (!sample().isEmpty()) {
-        if (DrillKeyboard* keyboard = drillCompanions().keyboard) {
+        if (DrillKeyboard* keyboard = activeDrillCompanions().keyboard) {
             try {
                 keyboard->HighlightChar(sample().at(1));
             } catch (const QuorvelError& e) {
