@@ -1,0 +1,395 @@
+// The courses that ship in the program folder: their layout archives load, hold what their
+// descriptions say and can type every character of their texts; the texts have the drills' and
+// the game's formats.
+
+#include "platform/CodePage.h"
+#include "platform/TextLines.h"
+#include "platform/ZipReader.h"
+#include "settings/DataMod.h"
+#include "support/TestPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <set>
+
+namespace {
+
+QString courseDir(const QString& course) {
+    return appDir() + QStringLiteral("/Courses/") + course;
+}
+QString archivePath(const QString& course) {
+    return courseDir(course) + QStringLiteral("/layout.zqt");
+}
+QString descriptionPath(const QString& course) {
+    return sourceDir() + QStringLiteral("/data/Courses/%1/%1.layout").arg(course);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A drill line as the drills offer it: blanks and control characters trimmed at both ends.
+QByteArray trimmed(const QByteArray& line) {
+    qsizetype begin = 0, end = line.size();
+    while (begin < end && quint8(line[begin]) <= ' ')
+        ++begin;
+    while (end > begin && quint8(line[end - 1]) <= ' ')
+        --end;
+    return line.mid(begin, end - begin);
+}
+
+// The game's reading of "Game.txt": runs of empty lines separate groups, spaces separate words.
+std::vector<std::vector<QByteArray>> gameGroups(const QByteArray& text) {
+    std::vector<std::vector<QByteArray>> groups(1);
+    bool previousEmpty = true;
+    for (const QByteArray& line : splitLines(text)) {
+        if (line.isEmpty()) {
+            if (!previousEmpty) groups.emplace_back();
+            previousEmpty = true;
+            continue;
+        }
+        previousEmpty = false;
+        for (const QByteArray& word : line.split(' '))
+            if (!word.isEmpty()) groups.back().push_back(word);
+    }
+    return groups;
+}
+
+int keyLines(const QString& course) {
+    int count = 0;
+    for (const QByteArray& line : splitLines(readFile(descriptionPath(course))))
+        count += line.startsWith("key ");
+    return count;
+}
+
+void addCourseRows() {
+    QTest::addColumn<QString>("course");
+    QTest::newRow("English") << "English";
+    QTest::newRow("Deutsch") << "Deutsch";
+}
+
+} // namespace
+
+class TestBundledCourses : public QObject {
+    Q_OBJECT
+
+private slots:
+    void archiveLoads_data() { addCourseRows(); }
+    void archiveLoads();
+    void archiveMatchesItsDescription_data() { addCourseRows(); }
+    void archiveMatchesItsDescription();
+    void keys_data();
+    void keys();
+    void characters_data();
+    void characters();
+    void everyKeyHasItsPicture_data() { addCourseRows(); }
+    void everyKeyHasItsPicture();
+    void textsCanBeTyped_data();
+    void textsCanBeTyped();
+    void courseLines_data() { addCourseRows(); }
+    void courseLines();
+    void practiceSentences_data() { addCourseRows(); }
+    void practiceSentences();
+    void gameGroups_data() { addCourseRows(); }
+    void gameGroups();
+    void germanTextsUseUmlautsAndEszett();
+};
+
+void TestBundledCourses::archiveLoads() {
+    QFETCH(QString, course);
+    TDataMod dataMod;
+    QVERIFY(dataMod.LoadLayout(archivePath(course)));
+    QCOMPARE(dataMod.MainTbl->RecordCount(), keyLines(course));
+    QVERIFY(dataMod.Ctbl->RecordCount() >= 95);
+    QCOMPARE(dataMod.Author, QByteArray("Quorvel"));
+    QVERIFY(dataMod.Misc.contains(course == QLatin1String("English") ? "00000409" : "00000407"));
+    // Background #505A64 / #5A5046 as 0x00BBGGRR; bars and colours of both hands are set.
+    QCOMPARE(dataMod.BkColor, course == QLatin1String("English") ? 0x645A50 : 0x46505A);
+    for (int i = 0; i < 10; ++i) {
+        QVERIFY(dataMod.FingerLength[size_t(i)] >= 30);
+        QVERIFY(dataMod.FingerColor[size_t(i)] > 0);
+    }
+    QCOMPARE(dataMod.FingerLength[2], 70);      // the middle finger is the longest
+    QCOMPARE(dataMod.FingerColor[8], 0xF6B564); // right index: #64B5F6
+}
+
+void TestBundledCourses::archiveMatchesItsDescription() {
+    QFETCH(QString, course);
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath(QStringLiteral("layout.zqt"));
+    QProcess builder;
+    builder.start(appDir() + QStringLiteral("/../tools/coursebuilder/coursebuilder"),
+                  {descriptionPath(course), fresh});
+    QVERIFY(builder.waitForFinished(60000));
+    QCOMPARE(builder.exitCode(), 0);
+    ZipReader shipped, rebuilt;
+    shipped.open(archivePath(course));
+    rebuilt.open(fresh);
+    for (const char* member : {"key.cds", "char.cds", "readme"}) {
+        const QByteArray data = shipped.extract(member);
+        QVERIFY2(!data.isEmpty(), member);
+        QVERIFY2(data == rebuilt.extract(member), member);
+    }
+}
+
+void TestBundledCourses::keys_data() {
+    QTest::addColumn<QString>("course");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("kind2");
+    QTest::addColumn<int>("finger");
+    QTest::newRow("en Q") << "English"
+                          << "Q" << 0x10 << 1 << 0 << 0;
+    QTest::newRow("en J") << "English"
+                          << "J" << 0x24 << 1 << 0 << 6;
+    QTest::newRow("en Space") << "English"
+                              << "Space" << 0x39 << 3 << 0 << 5;
+    QTest::newRow("en Tab") << "English"
+                            << "Tab" << 0x0F << 9 << 0 << 0;
+    QTest::newRow("en Caps Lock") << "English"
+                                  << "CapsLock" << 0x3A << 20 << 0 << 0;
+    QTest::newRow("en left Shift") << "English"
+                                   << "ShiftL" << 0x2A << 1002 << 0 << 0;
+    QTest::newRow("en right Shift") << "English"
+                                    << "ShiftR" << 0x36 << 1003 << 0 << 9;
+    QTest::newRow("en Backspace") << "English"
+                                  << "Backspace" << 0x0E << 8 << 0 << 9;
+    QTest::newRow("en Enter") << "English"
+                              << "Enter" << 0x1C << 13 << 0 << 9;
+    QTest::newRow("en digit 5") << "English"
+                                << "Digit5" << 0x06 << 2 << 0 << 3;
+    QTest::newRow("de circumflex") << "Deutsch"
+                                   << "Zirkumflex" << 0x29 << 2003 << 2003 << 0;
+    QTest::newRow("de acute, grave with Shift") << "Deutsch"
+                                                << "Akut" << 0x0D << 2002 << 2001 << 9;
+    QTest::newRow("de AltGr") << "Deutsch"
+                              << "AltGr" << 0x138 << 1000 << 0 << 5;
+    QTest::newRow("de Z where en has Y") << "Deutsch"
+                                         << "Z" << 0x15 << 1 << 0 << 6;
+    QTest::newRow("de Y where en has Z") << "Deutsch"
+                                         << "Y" << 0x2C << 1 << 0 << 0;
+    QTest::newRow("de ü") << "Deutsch"
+                          << "UUmlaut" << 0x1A << 1 << 0 << 9;
+    QTest::newRow("de ß") << "Deutsch"
+                          << "Eszett" << 0x0C << 2 << 0 << 9;
+    QTest::newRow("de < > |") << "Deutsch"
+                              << "Less" << 0x56 << 2 << 0 << 0;
+    QTest::newRow("de right Shift") << "Deutsch"
+                                    << "ShiftR" << 0x36 << 1003 << 0 << 9;
+}
+
+void TestBundledCourses::keys() {
+    QFETCH(QString, course);
+    QFETCH(QString, name);
+    TDataMod dataMod;
+    QVERIFY(dataMod.LoadLayout(archivePath(course)));
+    TClientDataSet& keys = *dataMod.MainTbl;
+    QVERIFY(keys.Locate(QStringLiteral("Name"), CodePage::fromUnicode(name)));
+    QTEST(keys.FieldByName(QStringLiteral("KeyValue")).AsInteger(), "value");
+    QTEST(keys.FieldByName(QStringLiteral("KeyType")).AsInteger(), "kind");
+    QTEST(keys.FieldByName(QStringLiteral("KeyType2")).AsInteger(), "kind2");
+    QTEST(keys.FieldByName(QStringLiteral("Finger")).AsInteger(), "finger");
+}
+
+void TestBundledCourses::characters_data() {
+    QTest::addColumn<QString>("course");
+    QTest::addColumn<QString>("character");
+    QTest::addColumn<int>("keyNo");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<bool>("altGr");
+    QTest::addColumn<int>("accent");
+    const auto row = [](const char* course, const QString& ch, int key, bool shift, bool altGr, int accent) {
+        QTest::addRow("%s %s", course, qPrintable(ch)) << course << ch << key << shift << altGr << accent;
+    };
+    row("English", "a", 0x1E, false, false, 0);
+    row("English", "A", 0x1E, true, false, 0);
+    row("English", " ", 0x39, false, false, 0);
+    row("English", "\"", 0x28, true, false, 0);
+    row("English", "~", 0x29, true, false, 0);
+    row("English", "{", 0x1A, true, false, 0);
+    row("English", "?", 0x35, true, false, 0);
+    row("English", "0", 0x0B, false, false, 0);
+    row("English", "\t", 0x0F, false, false, 0);
+    row("Deutsch", "z", 0x15, false, false, 0);
+    row("Deutsch", "Y", 0x2C, true, false, 0);
+    row("Deutsch", "ä", 0x28, false, false, 0);
+    row("Deutsch", "Ö", 0x27, true, false, 0);
+    row("Deutsch", "ß", 0x0C, false, false, 0);
+    row("Deutsch", "?", 0x0C, true, false, 0);
+    row("Deutsch", "§", 0x04, true, false, 0);
+    row("Deutsch", "°", 0x29, true, false, 0);
+    row("Deutsch", "@", 0x10, false, true, 0);
+    row("Deutsch", "€", 0x12, false, true, 0);
+    row("Deutsch", "{", 0x08, false, true, 0);
+    row("Deutsch", "[", 0x09, false, true, 0);
+    row("Deutsch", "]", 0x0A, false, true, 0);
+    row("Deutsch", "}", 0x0B, false, true, 0);
+    row("Deutsch", "\\", 0x0C, false, true, 0);
+    row("Deutsch", "~", 0x1B, false, true, 0);
+    row("Deutsch", "|", 0x56, false, true, 0);
+    row("Deutsch", "µ", 0x32, false, true, 0);
+    row("Deutsch", "²", 0x03, false, true, 0);
+    row("Deutsch", "³", 0x04, false, true, 0);
+    // A dead key's own character is found on the dead key first (that key is highlighted).
+    row("Deutsch", "^", 0x29, false, false, 0);
+    row("Deutsch", "´", 0x0D, false, false, 0);
+    row("Deutsch", "`", 0x0D, true, false, 0);
+    // Combinations: the letter's key and level, the dead key as accent.
+    row("Deutsch", "â", 0x1E, false, false, 2003);
+    row("Deutsch", "Ê", 0x12, true, false, 2003);
+    row("Deutsch", "û", 0x16, false, false, 2003);
+    row("Deutsch", "í", 0x17, false, false, 2002);
+    row("Deutsch", "Ú", 0x16, true, false, 2002);
+    row("Deutsch", "é", 0x12, false, false, 2002);
+    row("Deutsch", "à", 0x1E, false, false, 2001);
+    row("Deutsch", "Ò", 0x18, true, false, 2001);
+    row("Deutsch", "è", 0x12, false, false, 2001);
+}
+
+void TestBundledCourses::characters() {
+    QFETCH(QString, course);
+    QFETCH(QString, character);
+    QFETCH(int, keyNo);
+    TDataMod dataMod;
+    QVERIFY(dataMod.LoadLayout(archivePath(course)));
+    // As the keyboard looks a character up: the first record of its code in Code order.
+    TClientDataSet& chars = *dataMod.Ctbl;
+    const auto code = CodePage::unicodeToChar(character.at(0));
+    QVERIFY(code);
+    QVERIFY(chars.Locate(QStringLiteral("Code"), int(*code)));
+    QCOMPARE(chars.FieldByName(QStringLiteral("KeyNo")).AsInteger(), keyNo);
+    QTEST(chars.FieldByName(QStringLiteral("Shift")).AsBoolean(), "shift");
+    QTEST(chars.FieldByName(QStringLiteral("AltGr")).AsBoolean(), "altGr");
+    QTEST(chars.FieldByName(QStringLiteral("Accent")).AsInteger(), "accent");
+    QVERIFY(dataMod.MainTbl->Locate(QStringLiteral("KeyValue"), keyNo));
+    QVERIFY(dataMod.MainTbl->FieldByName(QStringLiteral("Finger")).AsInteger() <= 9);
+}
+
+void TestBundledCourses::everyKeyHasItsPicture() {
+    QFETCH(QString, course);
+    TDataMod dataMod;
+    QVERIFY(dataMod.LoadLayout(archivePath(course)));
+    TClientDataSet& keys = *dataMod.MainTbl;
+    std::set<QRgb> colours;
+    for (keys.First(); !keys.Eof(); keys.Next()) {
+        const QByteArray name = keys.FieldByName(QStringLiteral("Name")).AsString();
+        const QImage glyph = keys.FieldByName(QStringLiteral("Glyph")).AsImage();
+        QVERIFY2(!glyph.isNull(), name.constData());
+        QCOMPARE(glyph.width(), keys.FieldByName(QStringLiteral("Width")).AsInteger());
+        QCOMPARE(glyph.height(), keys.FieldByName(QStringLiteral("Height")).AsInteger());
+        QVERIFY2(glyph.width() >= 36 && glyph.height() >= 36, name.constData());
+        // No key overlaps the frame's margin; the keyboard is about 15 standard keys wide.
+        QVERIFY(keys.FieldByName(QStringLiteral("X")).AsInteger() >= 5);
+        QVERIFY(keys.FieldByName(QStringLiteral("X")).AsInteger() + glyph.width() <= 5 + 15 * 42);
+        colours.insert(glyph.pixel(0, glyph.height() - 1));
+    }
+    // Cap colours follow the fingers: four finger colours per hand, thumbs and keys without finger.
+    QVERIFY(colours.size() >= 6);
+}
+
+void TestBundledCourses::textsCanBeTyped_data() {
+    QTest::addColumn<QString>("course");
+    QTest::addColumn<QString>("file");
+    for (const char* course : {"English", "Deutsch"})
+        for (const char* file : {"course.txt", "Practice.txt", "Game.txt"})
+            QTest::addRow("%s %s", course, file) << course << file;
+}
+
+void TestBundledCourses::textsCanBeTyped() {
+    QFETCH(QString, course);
+    QFETCH(QString, file);
+    const QByteArray text = readFile(courseDir(course) + QLatin1Char('/') + file);
+    QVERIFY(!text.isEmpty());
+    TDataMod dataMod;
+    QVERIFY(dataMod.LoadLayout(archivePath(course)));
+    std::set<quint8> seen;
+    for (const char c : text) {
+        const quint8 code = quint8(c);
+        if (code == '\r' || code == '\n' || !seen.insert(code).second) continue;
+        // Windows-1252 leaves five codes undefined; no text may hold them or other controls.
+        QVERIFY2(code >= 32 && code != 0x81 && code != 0x8D && code != 0x8F && code != 0x90 && code != 0x9D,
+                 qPrintable(QString::number(code)));
+        QVERIFY2(dataMod.Ctbl->Locate(QStringLiteral("Code"), int(code)),
+                 qPrintable(QStringLiteral("no key types %1").arg(CodePage::charToUnicode(code))));
+        const int keyNo = dataMod.Ctbl->FieldByName(QStringLiteral("KeyNo")).AsInteger();
+        QVERIFY(dataMod.MainTbl->Locate(QStringLiteral("KeyValue"), keyNo));
+        QVERIFY(dataMod.MainTbl->FieldByName(QStringLiteral("Finger")).AsInteger() <= 9);
+    }
+}
+
+void TestBundledCourses::courseLines() {
+    QFETCH(QString, course);
+    const std::vector<QByteArray> lines = loadLines(courseDir(course) + QStringLiteral("/course.txt"));
+    QVERIFY(lines.size() >= 80);
+    for (const QByteArray& line : lines) {
+        QCOMPARE(trimmed(line), line);
+        QVERIFY2(line.size() >= 30 && line.size() <= 70, line.constData());
+    }
+    // The course begins on the home row and reaches capitals, punctuation and digits later.
+    const QByteArray homeRow = course == QLatin1String("English") ? "asdfghjkl; " : "asdfghjkl\xF6\xE4 ";
+    for (size_t i = 0; i < 4; ++i)
+        for (const char c : lines[i])
+            QVERIFY2(homeRow.contains(c), lines[i].constData());
+    const auto firstLineWith = [&lines](auto predicate) {
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (std::any_of(lines[i].begin(), lines[i].end(), predicate)) return int(i);
+        return -1;
+    };
+    const int capitals = firstLineWith([](char c) { return c >= 'A' && c <= 'Z'; });
+    const int digits = firstLineWith([](char c) { return c >= '0' && c <= '9'; });
+    QVERIFY(capitals > 20);
+    QVERIFY(digits > capitals);
+}
+
+void TestBundledCourses::practiceSentences() {
+    QFETCH(QString, course);
+    const std::vector<QByteArray> lines = loadLines(courseDir(course) + QStringLiteral("/Practice.txt"));
+    QVERIFY(lines.size() >= 150);
+    std::set<QByteArray> distinct;
+    for (const QByteArray& line : lines) {
+        QCOMPARE(trimmed(line), line);
+        QVERIFY2(line.size() >= 20 && line.size() <= 80, line.constData());
+        QVERIFY2(line.at(0) >= 'A' && line.at(0) <= 'Z', line.constData());
+        QVERIFY2(QByteArray(".!?").contains(line.back()), line.constData());
+        distinct.insert(line);
+    }
+    QCOMPARE(distinct.size(), lines.size());
+}
+
+void TestBundledCourses::gameGroups() {
+    QFETCH(QString, course);
+    const QByteArray text = readFile(courseDir(course) + QStringLiteral("/Game.txt"));
+    const auto groups = ::gameGroups(text);
+    QVERIFY(groups.size() >= 12);
+    QVERIFY(groups.size() <= 60);
+    for (const auto& group : groups) {
+        QVERIFY(group.size() >= 8); // no empty group, none that runs out at once
+        for (const QByteArray& word : group)
+            QVERIFY2(word.size() <= 20, word.constData());
+    }
+    // Short home-row words first, long words last.
+    const QByteArray homeRow = course == QLatin1String("English") ? "asdfghjkl" : "asdfghjkl\xF6\xE4";
+    for (const QByteArray& word : groups.front()) {
+        QVERIFY(word.size() <= 5);
+        for (const char c : word)
+            QVERIFY2(homeRow.contains(c), word.constData());
+    }
+    for (const QByteArray& word : groups.back())
+        QVERIFY2(word.size() >= 11, word.constData());
+}
+
+void TestBundledCourses::germanTextsUseUmlautsAndEszett() {
+    QByteArray all;
+    for (const char* file : {"/course.txt", "/Practice.txt", "/Game.txt"})
+        all += readFile(courseDir(QStringLiteral("Deutsch")) + QLatin1String(file));
+    for (const QString ch : {"ä", "ö", "ü", "Ä", "Ö", "Ü", "ß", "â", "é", "à", "@", "€", "µ", "²", "³"})
+        QVERIFY2(all.contains(CodePage::fromUnicode(ch)), qPrintable(ch));
+}
+
+QTEST_GUILESS_MAIN(TestBundledCourses)
+#include "tst_bundled_courses.moc"
