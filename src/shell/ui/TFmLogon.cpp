@@ -67,6 +67,8 @@ TFmLogon::TFmLogon(QWidget* parent) : TAboutBox(parent, DeferCreate::Yes) {
     // Completion offers listed names but never changes the letter case of what is typed: the
     // name logs on in the form typed.
     ComboUser->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // Keys reach the box or, when sent to it directly, its line edit.
+    ComboUser->installEventFilter(this);
     ComboUser->lineEdit()->installEventFilter(this);
     ComboUser->setToolTip(
         QStringLiteral("Input an existing user name or\n"
@@ -190,7 +192,8 @@ void TFmLogon::BnCancelClick() {
 }
 
 bool TFmLogon::eventFilter(QObject* watched, QEvent* event) {
-    if (ComboUser && watched == ComboUser->lineEdit() && event->type() == QEvent::KeyPress) {
+    if (ComboUser && (watched == ComboUser || watched == ComboUser->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
