@@ -193,6 +193,14 @@ void TestKeyCaps::pictureWithTransparentBottomLeftColour() {
     const QImage up = key->grab().toImage();
     QCOMPARE(up.pixelColor(4, 4), QColor(255, 0, 0));
     QCOMPARE(up.pixelColor(9, 7), QColor(0, 0, 0));
+    // In blink mode only the sunken edge shows that the key is down, over the picture.
+    key->Blink = true;
+    key->SetKeyDown(true);
+    QCOMPARE(key->grab().toImage().pixelColor(1, 1), QColor(0x69, 0x69, 0x69));
+    QCOMPARE(key->grab().toImage().pixelColor(9, 7), QColor(0, 0, 0));
+    key->SetKeyDown(false);
+    QCOMPARE(key->grab().toImage().pixelColor(1, 1), QColor(255, 0, 0));
+    key->Blink = false;
     // Pressed: the white became black, the mark white, one pixel lower and to the right.
     key->SetKeyDown(true);
     const QImage down = key->grab().toImage();
