@@ -78,7 +78,7 @@ void TestKeyboardFrame::capsFollowTheKeyTable() {
     QVERIFY(m_keyboard->Blink);
     m_keyboard->LoadLayout(goodArchive());
     TClientDataSet* keys = DataMod->MainTbl;
-    const std::vector<Key> specs = smallKeyboard();
+    const std::vector<Key> written = smallKeyboard();
     QCOMPARE(m_frame->KeyCount(), keys->RecordCount());
     QCOMPARE(m_frame->Color(), 0x00336699);
     // Cap i belongs to record i + 1 of the table in Name order, not in packet order.
@@ -86,16 +86,16 @@ void TestKeyboardFrame::capsFollowTheKeyTable() {
     for (int i = 0; i < keys->RecordCount(); ++i) {
         keys->SetRecNo(i + 1);
         ButtonType* key = m_frame->Keys(i);
-        const Key* spec = nullptr;
-        for (const Key& k : specs)
-            if (k.name == keys->FieldByName("Name").AsString()) spec = &k;
-        QVERIFY(spec);
-        QCOMPARE(key->Tag, spec->keyValue);
-        QCOMPARE(key->geometry(), QRect(spec->x, spec->y, spec->width, spec->height));
-        QCOMPARE(key->Hint(), QString::fromLatin1(spec->name));
-        QCOMPARE(key->UpGlyph, keyPicture(*spec));
+        const Key* row = nullptr;
+        for (const Key& k : written)
+            if (k.name == keys->FieldByName("Name").AsString()) row = &k;
+        QVERIFY(row);
+        QCOMPARE(key->Tag, row->keyValue);
+        QCOMPARE(key->geometry(), QRect(row->x, row->y, row->width, row->height));
+        QCOMPARE(key->Hint(), QString::fromLatin1(row->name));
+        QCOMPARE(key->UpGlyph, keyPicture(*row));
         // The face takes the picture's bottom-left colour.
-        QCOMPARE(key->Color(), valueFromColor(QColor(spec->face)));
+        QCOMPARE(key->Color(), valueFromColor(QColor(row->face)));
         QVERIFY(key->Blink && key->AllowAllUp() && !key->IsDown());
     }
 }
