@@ -1,6 +1,7 @@
 #include "drills/ui/DrillInputEdit.h"
 
 #include "platform/CodePage.h"
+#include "platform/KeyTranslator.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -52,6 +53,13 @@ void DrillInputEdit::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
     // Only what the input method commits is typed; a pending composition shows nothing.
     pressChars(KeyInput::committedChars(*event));
+}
+
+QVariant DrillInputEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
+    // While a keyboard layout of the program's own is active, it composes dead keys itself and
+    // must see them as plain key events; otherwise the desktop's input method composes them.
+    if (query == Qt::ImEnabled && activeKeyTranslator()) return false;
+    return QPlainTextEdit::inputMethodQuery(query);
 }
 
 void DrillInputEdit::typeText(const QString& text) {
