@@ -477,6 +477,10 @@ void TestLinePractice::keyboardErrorIsReportedNotThrown() {
     QTest::keyClick(d.InputEdit, 'a');
     QCOMPARE((*m_dialogs)->texts(ScriptedDialogs::Kind::Error),
              QStringList{QStringLiteral("Cannot perform this operation on a closed dataset")});
+    // The key is typed all the same: box and position stay in step.
+    QCOMPARE(d.Position, 2);
+    QCOMPARE(inputText(d), QStringLiteral("a"));
+    QVERIFY(d.Timing);
     drillCompanions().keyboard = &m_fx->keyboard;
 }
 
