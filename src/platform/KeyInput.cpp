@@ -89,14 +89,15 @@ std::vector<KeyChar> keyPressChars(const QKeyEvent& event) {
     default:
         break;
     }
-    // Shortcuts type nothing. AltGr arrives as its own modifier (or none) under X11, not as
-    // Ctrl+Alt, so characters typed with AltGr still come through.
+    // Ctrl shortcuts type nothing. AltGr arrives as its own modifier (or none) under X11, or as
+    // Ctrl+Alt elsewhere, so characters typed with AltGr still come through.
     const Qt::KeyboardModifiers mods = event.modifiers();
     if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) return {};
-    if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) return {};
+    // The activated layout knows its own AltGr key, which the desktop may report as Alt.
     if (KeyTranslator* translator = activeKeyTranslator()) {
         if (const auto text = translator->translate(event)) return charsOfText(*text);
     }
+    if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier)) return {};
     return charsOfText(event.text());
 }
 

@@ -13,6 +13,7 @@ public:
     std::optional<QString> translate(const QKeyEvent& event) override {
         if (event.text() == QStringLiteral("y")) return QStringLiteral("z");
         if (event.key() == Qt::Key_Dead_Acute) return QString();
+        if (event.key() == Qt::Key_Q && (event.modifiers() & Qt::AltModifier)) return QStringLiteral("@");
         return std::nullopt;
     }
 };
@@ -115,10 +116,18 @@ void TestKeyInput::layoutTranslatorHasTheFirstSay() {
     const QByteArray translated = codesOf(KeyInput::keyPressChars(y));
     const QByteArray own = codesOf(KeyInput::keyPressChars(x));
     const size_t deadChars = KeyInput::keyPressChars(dead).size();
+    // The layout's AltGr reported by the desktop as Alt still types; a Ctrl shortcut does not.
+    const QKeyEvent altGr(QEvent::KeyPress, Qt::Key_Q, Qt::AltModifier, QStringLiteral("q"));
+    const QKeyEvent ctrlY(QEvent::KeyPress, Qt::Key_Y, Qt::ControlModifier, QStringLiteral("y"));
+    const QByteArray altGrCodes = codesOf(KeyInput::keyPressChars(altGr));
+    const size_t ctrlChars = KeyInput::keyPressChars(ctrlY).size();
     setActiveKeyTranslator(nullptr);
     QCOMPARE(translated, QByteArray("z"));
     QCOMPARE(own, QByteArray("x"));
     QCOMPARE(deadChars, size_t(0));
+    QCOMPARE(altGrCodes, QByteArray("@"));
+    QCOMPARE(ctrlChars, size_t(0));
+    QVERIFY(KeyInput::keyPressChars(altGr).empty()); // no layout of our own: Alt+Q is a shortcut
     QCOMPARE(codesOf(KeyInput::keyPressChars(y)), QByteArray("y"));
 }
 

@@ -4,6 +4,7 @@
 #include "drills/ui/DrillInputEdit.h"
 #include "drills/ui/TFmLinePractice.h"
 #include "platform/Errors.h"
+#include "platform/KeyTranslator.h"
 #include "platform/ScriptedDialogs.h"
 
 #include <QLabel>
@@ -80,6 +81,7 @@ private slots:
     void longTextStatisticsIn64Bits();
     void showingPlacesKeyboardAndHands();
     void keyboardErrorIsReportedNotThrown();
+    void activatedLayoutTypesIntoTheDrill();
 
 private:
     std::unique_ptr<DrillFixture> m_fx;
@@ -436,6 +438,7 @@ void TestLinePractice::longTextStatisticsIn64Bits() {
 void TestLinePractice::showingPlacesKeyboardAndHands() {
     ProbeDrill& d = *m_drill;
     d.hide();
+    d.SetBackgroundColor(0x102030);
     d.prepare("q");
     m_fx->keyboard.highlighted.clear();
     d.show();
@@ -448,6 +451,9 @@ void TestLinePractice::showingPlacesKeyboardAndHands() {
     QVERIFY(m_fx->keyboard.shows >= 1);
     QVERIFY(m_fx->left.shows >= 1 && m_fx->right.shows >= 1);
     QCOMPARE(m_fx->keyboard.highlighted, QByteArray("q"));
+    // The window takes the colour and the "V" mark stands out from it.
+    QCOMPARE(d.palette().color(QPalette::Window), QColor(0x30, 0x20, 0x10));
+    QCOMPARE(d.LbMark->palette().color(QPalette::WindowText), QColor(0x30 ^ 0xAA, 0x20 ^ 0xAA, 0x10 ^ 0xAA));
     const int hides = m_fx->keyboard.hides;
     d.hide();
     QCOMPARE(m_fx->keyboard.hides, hides + 1);
@@ -471,7 +477,53 @@ void TestLinePractice::keyboardErrorIsReportedNotThrown() {
     QTest::keyClick(d.InputEdit, 'a');
     QCOMPARE((*m_dialogs)->texts(ScriptedDialogs::Kind::Error),
              QStringList{QStringLiteral("Cannot perform this operation on a closed dataset")});
+    // The key is typed all the same: box and position stay in step.
+    QCOMPARE(d.Position, 2);
+    QCOMPARE(inputText(d), QStringLiteral("a"));
+    QVERIFY(d.Timing);
     drillCompanions().keyboard = &m_fx->keyboard;
+}
+
+namespace {
+// A layout of the program's own that swaps y and z and composes a dead acute with e.
+class SwapYZ : public KeyTranslator {
+public:
+    bool deadPending = false;
+    std::optional<QString> translate(const QKeyEvent& event) override {
+        if (event.key() == Qt::Key_Dead_Acute) {
+            deadPending = true;
+            return QString();
+        }
+        if (deadPending && event.text() == QStringLiteral("e")) {
+            deadPending = false;
+            return QString(QChar(0xE9));
+        }
+        if (event.text() == QStringLiteral("y")) return QStringLiteral("z");
+        if (event.text() == QStringLiteral("z")) return QStringLiteral("y");
+        return std::nullopt;
+    }
+};
+} // namespace
+
+void TestLinePractice::activatedLayoutTypesIntoTheDrill() {
+    ProbeDrill& d = *m_drill;
+    QVERIFY(d.InputEdit->inputMethodQuery(Qt::ImEnabled).toBool());
+    SwapYZ layout;
+    setActiveKeyTranslator(&layout);
+    // Dead keys must reach the layout as key events, not through the desktop's input method.
+    const bool imEnabled = d.InputEdit->inputMethodQuery(Qt::ImEnabled).toBool();
+    d.prepare("z\xe9y");
+    QTest::keyClick(d.InputEdit, 'y');
+    QTest::sendKeyEvent(QTest::Click, d.InputEdit, Qt::Key_Dead_Acute, QString(), Qt::NoModifier);
+    const int afterDead = d.Position;
+    QTest::keyClick(d.InputEdit, 'e');
+    QTest::keyClick(d.InputEdit, 'z');
+    setActiveKeyTranslator(nullptr);
+    QVERIFY(!imEnabled);
+    QCOMPARE(afterDead, 2);
+    QCOMPARE(d.Position, 4);
+    QCOMPARE(m_wrong, 0);
+    QCOMPARE(inputText(d), QString::fromUtf16(u"z\u00e9y"));
 }
 
 QTEST_MAIN(TestLinePractice)

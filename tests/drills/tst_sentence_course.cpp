@@ -233,6 +233,20 @@ void TestSentenceCourse::courseArrowsStopAtBothEnds() {
     QCOMPARE(d->NavCommand, cnPrevious);
     QTest::keyClick(d->InputEdit, 'l');
     QCOMPARE(d->NavCommand, cnNone);
+    // A character composed by an input method counts as a typed key too: the navigation of an
+    // arrow before it is not repeated when it ends the line.
+    QTest::keyClick(d->InputEdit, Qt::Key_Right);
+    QCOMPARE(d->Label1->text(), QStringLiteral("2 / 20"));
+    const QByteArray line = d->sample().bytes();
+    for (const char c : line.chopped(1))
+        QTest::keyClick(d->InputEdit, c);
+    QInputMethodEvent composed;
+    composed.setCommitString(QString(QChar(line.back())));
+    QCoreApplication::sendEvent(d->InputEdit, &composed);
+    composed.setCommitString(QStringLiteral("\u00e9"));
+    QCoreApplication::sendEvent(d->InputEdit, &composed);
+    QCOMPARE(d->EndReason, lerCompleted);
+    QCOMPARE(d->Label1->text(), QStringLiteral("3 / 20"));
 }
 
 void TestSentenceCourse::courseGotoPrompt_data() {

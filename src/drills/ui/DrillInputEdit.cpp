@@ -1,6 +1,7 @@
 #include "drills/ui/DrillInputEdit.h"
 
 #include "platform/CodePage.h"
+#include "platform/KeyTranslator.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -51,7 +52,21 @@ void DrillInputEdit::keyPressEvent(QKeyEvent* event) {
 void DrillInputEdit::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
     // Only what the input method commits is typed; a pending composition shows nothing.
-    pressChars(KeyInput::committedChars(*event));
+    std::vector<KeyInput::KeyChar> chars = KeyInput::committedChars(*event);
+    if (chars.empty()) return;
+    // The composed character comes without a key-down of its own; the drill still hears one
+    // (with no key code), as it does before every typed character.
+    QPointer<DrillInputEdit> self(this);
+    quint16 key = KeyInput::VK_NONE;
+    if (m_keyDown) m_keyDown(key);
+    if (self) pressChars(std::move(chars));
+}
+
+QVariant DrillInputEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
+    // While a keyboard layout of the program's own is active, it composes dead keys itself and
+    // must see them as plain key events; otherwise the desktop's input method composes them.
+    if (query == Qt::ImEnabled && activeKeyTranslator()) return false;
+    return QPlainTextEdit::inputMethodQuery(query);
 }
 
 void DrillInputEdit::typeText(const QString& text) {

@@ -29,6 +29,8 @@ public:
     // The key-press steps of a text, as if each character had been typed (input methods).
     void typeText(const QString& text);
 
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;

@@ -391,7 +391,7 @@ void TFmLinePractice::InputEditKeyPress(char& Key) {
     case KeyAction::StepBack:
         if (Position > 1) {
             Position = DrillRules::positionAfterBackspace(m_sample.bytes(), Position);
-            ShowKeyHint(m_sample.at(Position));
+            showHint(m_sample.at(Position));
         }
         break;
     case KeyAction::ReturnKey:
@@ -436,7 +436,17 @@ void TFmLinePractice::InputEditKeyPress(char& Key) {
 }
 
 void TFmLinePractice::showHintAtPosition() {
-    ShowKeyHint(Position > SampleLength ? '\0' : m_sample.at(Position));
+    showHint(Position > SampleLength ? '\0' : m_sample.at(Position));
+}
+
+void TFmLinePractice::showHint(char ch) {
+    // A keyboard that cannot show the hint (its layout failed to load) is reported, and the key
+    // is still typed, so that the box and the position stay in step.
+    try {
+        ShowKeyHint(ch);
+    } catch (const QuorvelError& e) {
+        dialogs().error(e.message());
+    }
 }
 
 void TFmLinePractice::startTiming() {

@@ -138,6 +138,7 @@ private:
     void handleKeyPress(KeyInput::KeyChar& key);
     void startTiming();
     void showHintAtPosition();
+    void showHint(char ch);
     void endLine(char key);
     void selectNextExpected();
 
