@@ -398,6 +398,12 @@ void TestBundledCourses::courseLines() {
     const int digits = firstLineWith([](char c) { return c >= '0' && c <= '9'; });
     QVERIFY(capitals > 20);
     QVERIFY(digits > capitals);
+    // Every letter has been practised on its own before capitals come.
+    QByteArray before;
+    for (int i = 0; i < capitals; ++i)
+        before += lines[size_t(i)];
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        QVERIFY2(before.contains(letter), qPrintable(QString(QLatin1Char(letter))));
 }
 
 void TestBundledCourses::practiceSentences() {
