@@ -29,14 +29,14 @@ public:
     int IndexOfLayout(const QString& identifier) const;
     QString GetCurrentLayoutId() const { return CurrentLayoutId; }
     QString GetStartLayoutName() const { return StartLayoutName; }
+    // Written once, by the constructor.
+    void SetStartLayoutName(const QString& name) { StartLayoutName = name; }
 
     // Read by the profile editor; both describe the state of the last Refresh.
     QStringList InfoLines;
     QStringList LayoutNames;
 
 private:
-    void SetStartLayoutName(const QString& name) { StartLayoutName = name; }
-
     QString StartLayoutName;
     std::unique_ptr<KeyboardLayoutList> Layouts;
     QString CurrentLayoutId; // empty until the first successful activation

@@ -186,6 +186,11 @@ void TestXkbLayouts::activationTranslatesUnlessDesktopOwn() {
         QVERIFY(activeKeyTranslator());
         QVERIFY(provider.activate("00000407"));
         QCOMPARE(activeKeyTranslator()->translate(keyAt(ScanY, Qt::Key_Y, "y")), std::optional<QString>("z"));
+        // The provider found dead-key sequences for the session's locale.
+        QCOMPARE(activeKeyTranslator()->translate(keyAt(49, Qt::Key_QuoteLeft, "`")),
+                 std::optional<QString>(""));
+        QCOMPARE(activeKeyTranslator()->translate(keyAt(26, Qt::Key_E, "e")),
+                 std::optional<QString>(QString(QChar(0xEA))));
         QCOMPARE(provider.loadedLayouts(), (std::vector<quint32>{0x04090409, 0x04070407, 0x040C040C}));
         // Back to the desktop's own layout: events keep their own text.
         QVERIFY(provider.activate("00000409"));
