@@ -15,6 +15,7 @@
 #include <QtTest>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -111,6 +112,8 @@ private slots:
     void keys();
     void characters_data();
     void characters();
+    void everyWayOfTypingIsUnambiguous_data() { addCourseRows(); }
+    void everyWayOfTypingIsUnambiguous();
     void everyKeyHasItsPicture_data() { addCourseRows(); }
     void everyKeyHasItsPicture();
     void textsCanBeTyped_data();
@@ -324,6 +327,31 @@ void TestBundledCourses::characters() {
     QVERIFY(dataMod.MainTbl->FieldByName(QStringLiteral("Finger")).AsInteger() <= 9);
 }
 
+void TestBundledCourses::everyWayOfTypingIsUnambiguous() {
+    QFETCH(QString, course);
+    TDataMod dataMod;
+    QVERIFY(dataMod.LoadLayout(archivePath(course)));
+    TClientDataSet& keys = *dataMod.MainTbl;
+    std::set<int> deadKeyCaps;
+    for (keys.First(); !keys.Eof(); keys.Next())
+        for (const char* field : {"KeyType", "KeyType2"})
+            deadKeyCaps.insert(keys.FieldByName(QLatin1String(field)).AsInteger());
+    // Typing by clicking looks a character up by key, Shift, AltGr and dead key: each such
+    // combination must give one character, on a key that exists, after a dead key that has a cap.
+    std::set<std::tuple<int, bool, bool, int>> ways;
+    TClientDataSet& chars = *dataMod.Ctbl;
+    for (chars.First(); !chars.Eof(); chars.Next()) {
+        const int keyNo = chars.FieldByName(QStringLiteral("KeyNo")).AsInteger();
+        const int accent = chars.FieldByName(QStringLiteral("Accent")).AsInteger();
+        const auto way = std::make_tuple(keyNo, chars.FieldByName(QStringLiteral("Shift")).AsBoolean(),
+                                         chars.FieldByName(QStringLiteral("AltGr")).AsBoolean(), accent);
+        const QByteArray name = chars.FieldByName(QStringLiteral("Name")).AsString();
+        QVERIFY2(ways.insert(way).second, name.constData());
+        QVERIFY2(keys.Locate(QStringLiteral("KeyValue"), keyNo), name.constData());
+        QVERIFY2(accent == 0 || deadKeyCaps.count(accent), name.constData());
+    }
+}
+
 void TestBundledCourses::everyKeyHasItsPicture() {
     QFETCH(QString, course);
     TDataMod dataMod;
@@ -398,6 +426,12 @@ void TestBundledCourses::courseLines() {
     const int digits = firstLineWith([](char c) { return c >= '0' && c <= '9'; });
     QVERIFY(capitals > 20);
     QVERIFY(digits > capitals);
+    // Every letter has been practised on its own before capitals come.
+    QByteArray before;
+    for (int i = 0; i < capitals; ++i)
+        before += lines[size_t(i)];
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        QVERIFY2(before.contains(letter), qPrintable(QString(QLatin1Char(letter))));
 }
 
 void TestBundledCourses::practiceSentences() {
