@@ -134,6 +134,24 @@ shot text-drill
 keys alt+c
 wait_gone "Text drill" || fail "the text drill did not close"
 
+# The game: its difficulty prompt, a moment of play, then Esc and Yes to leave it; the main
+# window is hidden meanwhile and comes back.
+focus "$main"
+keys alt+g
+sleep 1
+shot game-difficulty
+keys Return
+game=$(wait_window Game) || fail "no game window"
+focus "$game"
+sleep 2
+shot game
+xdotool search --onlyvisible --name "^Quorvel\$" >/dev/null 2>&1 && fail "the main window stayed shown during the game"
+keys Escape
+sleep 0.5
+shot game-leave
+keys Return
+wait_gone Game || fail "the game window did not close"
+main=$(wait_window Quorvel) || fail "the main window did not come back after the game"
 focus "$main"
 keys alt+x
 sleep 1

@@ -6,6 +6,7 @@
 #include "drills/ui/TFmLinePractice.h"
 #include "drills/ui/TFmLongText.h"
 #include "drills/ui/TFmSentencePrac.h"
+#include "game/ui/GameLauncher.h"
 #include "keyboard/ui/TKbFm.h"
 #include "keyboard/ui/TPalmForm.h"
 #include "keyboard/ui/TVKeyboard.h"
@@ -118,6 +119,44 @@ void TZQMainFm::FormCreate() {
     AppDir = QApplication::applicationDirPath() + u'/';
     if (Settings) AppDir = Settings->AppDir;
     RunPracticeTime = 0;
+    // Reads "zqgame.ini" once; the game window itself comes with the first game.
+    GameLauncherHost host;
+    host.profile = [this] {
+        GameProfileValues values;
+        const TFontSpec& font = Profile->GameFont;
+        values.FunSpeed = Profile->FunSpeed;
+        values.GameFontName = font.Name;
+        values.GameFontSize = font.Size;
+        values.GameFontColor = font.Color;
+        values.GameFontStyle = game::FontStyleSet(
+            (font.Bold ? game::fsBold : 0) | (font.Italic ? game::fsItalic : 0) |
+            (font.Underline ? game::fsUnderline : 0) | (font.StrikeOut ? game::fsStrikeOut : 0));
+        values.GameBgColor = Profile->GameBgColor;
+        values.GameSoundEnabled = Profile->GameSoundEnabled;
+        values.GScore = {Profile->GScore1, Profile->GScore2, Profile->GScore3, Profile->GScore4,
+                         Profile->GScore5};
+        return values;
+    };
+    host.gameFile = [this] { return GetGameFile(); };
+    host.hideActions = [this] { HideActions(); };
+    host.showActions = [this] { ShowActions(); };
+    host.playWave = [this](GameSound sound) {
+        switch (sound) {
+        case GameSound::CityMissShoot:
+            PlayWave(Media.CityMissShootFile);
+            break;
+        case GameSound::CityShoot:
+            PlayWave(Media.CityShootFile);
+            break;
+        case GameSound::CityHurt:
+            PlayWave(Media.CityHurtFile);
+            break;
+        case GameSound::DifficultyIncrease:
+            PlayWave(Media.DifficultyIncreaseFile);
+            break;
+        }
+    };
+    m_game = new GameLauncher(this, AppDir, std::move(host));
     WavePlayer = new SoundPlayer(this);
     LoadMediaSettings();
 }
@@ -280,7 +319,13 @@ void TZQMainFm::A_FreeExecute() {
 void TZQMainFm::A_ParagraphExecute() {
     RunParagraphDrill();
 }
-void TZQMainFm::A_GameExecute() {}
+void TZQMainFm::A_GameExecute() {
+    RunGame();
+}
+
+void TZQMainFm::RunGame() {
+    m_game->RunGame();
+}
 void TZQMainFm::A_HelpExecute() {
     ShowHelp();
 }
@@ -348,6 +393,7 @@ bool TZQMainFm::FormClose() {
             return false;
     }
     m_closed = true;
+    m_game->freeGame();
     if (FmLogon) FmLogon->close();
     return true;
 }

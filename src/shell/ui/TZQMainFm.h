@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class GameLauncher;
 class HandCompanion;
 class KeyboardCompanion;
 class QAction;
@@ -50,6 +51,8 @@ public:
     void RunSentenceDrill();
     void RunFreeDrill();
     void RunParagraphDrill();
+    void RunGame();
+    GameLauncher* gameLauncher() const { return m_game; }
 
     void PlayWave(const QString& FileName);
     void PlayWordOk();
@@ -126,6 +129,7 @@ private:
     QString AppDir;
     TKeyboardLayoutAgent* KeyboardAgent = nullptr; // lent by the starter
     SoundPlayer* WavePlayer = nullptr;
+    GameLauncher* m_game = nullptr; // the game window from its first use to shutdown
     TProfile* Profile = nullptr;
     int32_t RunPracticeTime = 0;
     MediaSettings Media;
