@@ -2,7 +2,6 @@
 
 #include "platform/Gettext.h"
 
-#include <QRegularExpression>
 #include <clocale>
 #include <cstdlib>
 
@@ -24,9 +23,15 @@ bool isPlainCLocale(const char* name) {
 } // namespace
 
 bool isValidCode(const QString& code) {
-    static const QRegularExpression allowed(QStringLiteral("^[A-Za-z0-9_@.\\-]{1,32}$"));
-    return allowed.match(code).hasMatch() && !code.contains(QLatin1String("..")) && !code.startsWith(u'-') &&
-           !code.startsWith(u'.');
+    if (code.isEmpty() || code.size() > 32 || code.contains(QLatin1String("..")) || code.startsWith(u'-') ||
+        code.startsWith(u'.'))
+        return false;
+    for (const QChar c : code) {
+        const char16_t u = c.unicode();
+        const bool letterOrDigit = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9');
+        if (!letterOrDigit && u != '_' && u != '@' && u != '.' && u != '-') return false;
+    }
+    return true;
 }
 
 QString catalogueCode(const QString& code) {

@@ -8,9 +8,16 @@ TZQStarterBase::TZQStarterBase(QObject* AOwner, std::unique_ptr<KeyboardLayoutPr
     : QObject(AOwner), m_profile(std::make_unique<TProfile>()), m_newProfile(std::make_unique<TProfile>()) {
     bindStorage(m_profile.get());
     bindStorage(m_newProfile.get());
-    m_keyboardAgent =
-        provider ? new TKeyboardLayoutAgent(std::move(provider), this) : new TKeyboardLayoutAgent(this);
-    m_keyboardAgent->Refresh();
+    m_provider = std::move(provider);
+}
+
+TKeyboardLayoutAgent* TZQStarterBase::KeyboardAgent() {
+    if (!m_keyboardAgent) {
+        m_keyboardAgent = m_provider ? new TKeyboardLayoutAgent(std::move(m_provider), this)
+                                     : new TKeyboardLayoutAgent(this);
+        m_keyboardAgent->Refresh();
+    }
+    return m_keyboardAgent;
 }
 
 TZQStarterBase::~TZQStarterBase() {

@@ -30,12 +30,15 @@ public:
 
     TProfile* Profile() const { return m_profile.get(); }
     TProfile* NewProfile() const { return m_newProfile.get(); }
-    // The run's one agent, owned here and lent to the main window and the profile editor.
-    TKeyboardLayoutAgent* KeyboardAgent() const { return m_keyboardAgent; }
+    // The run's one agent, owned here and lent to the main window and the profile editor. It
+    // is made, and its lists filled, when first asked for: reading the desktop's keyboard
+    // layouts is nothing the logon window needs.
+    TKeyboardLayoutAgent* KeyboardAgent();
 
 private:
     // Created without owner and freed by the starter, the logged-on profile first.
     std::unique_ptr<TProfile> m_profile;
     std::unique_ptr<TProfile> m_newProfile;
-    TKeyboardLayoutAgent* m_keyboardAgent = nullptr; // a child of the starter
+    std::unique_ptr<KeyboardLayoutProvider> m_provider; // until the agent takes it
+    TKeyboardLayoutAgent* m_keyboardAgent = nullptr;    // a child of the starter
 };
