@@ -1,4 +1,4 @@
-// Writes starting inputs for the fuzzers into <folder>/datapacket and <folder>/layout.
+// Writes starting inputs for the fuzzers into <folder>/datapacket, <folder>/layout and <folder>/members.
 #include "platform/DataPacketWriter.h"
 #include "settings/DataMod.h"
 
@@ -47,10 +47,15 @@ int main(int argc, char** argv) {
     const QDir root(QString::fromLocal8Bit(argv[1]));
     root.mkpath("datapacket");
     root.mkpath("layout");
+    root.mkpath("members");
     const QByteArray keyCds = keys(), charCds = chars();
     const QByteArray readme = "bkcolor=$FF\r\nAuthor=a\nLThumb=3\rRIndexColor=-5\n";
     bool ok = save(root.filePath("datapacket/key.cds"), keyCds) &&
               save(root.filePath("datapacket/char.cds"), charCds);
+
+    const QByteArray separator("\xFF\xFE\x51\x56", 4);
+    ok = save(root.filePath("members/all"), keyCds + separator + charCds + separator + readme) && ok;
+    ok = save(root.filePath("members/nochar"), keyCds) && ok;
 
     // One archive with deflated members, one with stored members whose packets the fuzzer can reach.
     for (const bool stored : {false, true}) {

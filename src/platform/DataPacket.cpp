@@ -57,7 +57,10 @@ bool DataField::isFloat() const {
 
 qint64 FieldValue::toInteger() const {
     if (const auto* i = std::get_if<qint64>(&m_value)) return *i;
-    if (const auto* d = std::get_if<double>(&m_value)) return qint64(*d);
+    if (const auto* d = std::get_if<double>(&m_value)) {
+        // Only a value inside the 64-bit range converts; NaN and huge values read as 0.
+        return *d > -9.2e18 && *d < 9.2e18 ? qint64(*d) : 0;
+    }
     return 0;
 }
 

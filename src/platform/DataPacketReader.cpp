@@ -234,30 +234,46 @@ struct RawRow {
 };
 
 // A "not changed" blob takes the value of the record's previous version, found through the
-// change log; a chain that cannot be followed leaves the value NULL.
+// change log; a chain that cannot be followed (no entry, out of range, a cycle) leaves it NULL.
+// Each row is settled once per column, so hostile logs cost linear time.
 void resolveUnchangedBlobs(std::vector<RawRow>& rows, const std::vector<ChangeLogEntry>& log) {
-    auto previousOf = [&](size_t rowIndex) -> qint64 {
-        for (const ChangeLogEntry& e : log)
-            if (e.record == rowIndex + 1 && (e.action & StatusModified)) return qint64(e.previous) - 1;
-        return -1;
-    };
-    for (size_t r = 0; r < rows.size(); ++r) {
-        for (size_t c = 0; c < rows[r].notChanged.size(); ++c) {
-            if (!rows[r].notChanged[c]) continue;
-            size_t current = r;
-            for (size_t steps = 0; steps < rows.size(); ++steps) {
-                const qint64 prev = previousOf(current);
-                if (prev < 0 || prev >= qint64(rows.size()) || size_t(prev) == current) break;
-                current = size_t(prev);
-                if (!rows[current].notChanged[c]) {
-                    rows[r].values[c] = rows[current].values[c];
+    const size_t count = rows.size();
+    std::vector<qint64> previous(count, -1); // 0-based previous version of each row, from modify entries
+    std::vector<bool> named(count, false);
+    for (const ChangeLogEntry& e : log) {
+        if (!(e.action & StatusModified) || e.record == 0 || e.record > count || named[e.record - 1])
+            continue;
+        named[e.record - 1] = true;
+        if (e.previous >= 1 && e.previous <= count) previous[e.record - 1] = qint64(e.previous) - 1;
+    }
+    const size_t columns = count ? rows[0].notChanged.size() : 0;
+    enum class State : quint8 { Open, Visiting, Settled };
+    for (size_t c = 0; c < columns; ++c) {
+        std::vector<State> state(count, State::Open);
+        std::vector<size_t> path;
+        for (size_t r = 0; r < count; ++r) {
+            if (!rows[r].notChanged[c] || state[r] != State::Open) continue;
+            // Walk back until a row that holds a value or is settled; everything on the way gets it.
+            path.clear();
+            FieldValue found;
+            qint64 at = qint64(r);
+            while (at >= 0) {
+                const size_t row = size_t(at);
+                if (!rows[row].notChanged[c] || state[row] == State::Settled) {
+                    found = rows[row].values[c];
                     break;
                 }
+                if (state[row] == State::Visiting) break; // a cycle: no value
+                state[row] = State::Visiting;
+                path.push_back(row);
+                at = previous[row];
+            }
+            for (size_t row : path) {
+                rows[row].values[c] = found;
+                state[row] = State::Settled;
             }
         }
     }
-    for (RawRow& row : rows)
-        std::fill(row.notChanged.begin(), row.notChanged.end(), false);
 }
 
 } // namespace

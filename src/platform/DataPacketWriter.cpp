@@ -3,6 +3,8 @@
 #include "platform/Errors.h"
 #include "platform/Translation.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstring>
 
 using namespace DataPacketType;
@@ -102,7 +104,10 @@ void writeValue(PacketBuffer& out, const DataField& f, const FieldValue& v) {
         return;
     }
     if (code == Single) {
-        const float f32 = float(v.toReal());
+        const double d = v.toReal();
+        // A value beyond the float range becomes infinity rather than undefined behaviour.
+        const float f32 =
+            std::isfinite(d) && std::fabs(d) > FLT_MAX ? (d > 0 ? HUGE_VALF : -HUGE_VALF) : float(d);
         quint32 raw;
         std::memcpy(&raw, &f32, sizeof raw);
         out.u32(raw);

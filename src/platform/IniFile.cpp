@@ -7,9 +7,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSet>
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,7 +22,7 @@ bool isBlank(char c) {
 }
 
 // Bounds of text without the blanks around it.
-std::pair<qsizetype, qsizetype> trimmedBounds(const QByteArray& text, qsizetype from, qsizetype to) {
+std::pair<qsizetype, qsizetype> trimmedBounds(QByteArrayView text, qsizetype from, qsizetype to) {
     while (from < to && isBlank(text[from]))
         ++from;
     while (to > from && isBlank(text[to - 1]))
@@ -26,9 +30,9 @@ std::pair<qsizetype, qsizetype> trimmedBounds(const QByteArray& text, qsizetype 
     return {from, to};
 }
 
-QByteArray trimmedPart(const QByteArray& text, qsizetype from, qsizetype to) {
+QByteArray trimmedPart(QByteArrayView text, qsizetype from, qsizetype to) {
     const auto [b, e] = trimmedBounds(text, from, to);
-    return text.mid(b, e - b);
+    return text.sliced(b, e - b).toByteArray();
 }
 
 QString foldedName(const QByteArray& bytes) {
@@ -53,9 +57,70 @@ QString lookupName(const QString& name) {
     return foldedName(toFileName(name));
 }
 
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Puts bytes in place of the file at path: they go into a new file in the same folder, which
+// is then renamed over the old one. On any failure the new file is removed and the old one is
+// untouched. A symbolic link is followed, so the file it names is the one replaced.
+bool replaceFile(const QString& path, const QByteArray& bytes) {
+    QString target = path;
+    const QFileInfo info(path);
+    if (info.isSymLink() && info.exists()) target = info.canonicalFilePath();
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat old;
+    const bool exists = ::stat(targetName.constData(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) return false;
+
+    QByteArray tempName;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tempName = targetName + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        // A new file gets the usual permissions (the umask applies), a replacement the old ones.
+        fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    bool ok = (!exists || ::fchmod(fd, old.st_mode & 07777) == 0) && writeAll(fd, bytes);
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && ::rename(tempName.constData(), targetName.constData()) == 0;
+    if (!ok) ::unlink(tempName.constData());
+    return ok;
+}
+
+void syncPath(const QByteArray& path, int flags) {
+    const int fd = ::open(path.constData(), flags | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 } // namespace
 
 TIniFile::TIniFile(QString fileName) : m_fileName(std::move(fileName)) {}
+
+TIniFile::~TIniFile() {
+    UpdateFile();
+}
+
+void TIniFile::UpdateFile() {
+    if (!m_unflushed) return;
+    m_unflushed = false;
+    // The file's data, then the folder entry that the rename changed.
+    const QFileInfo info(m_fileName);
+    syncPath(QFile::encodeName(info.canonicalFilePath()), O_RDONLY);
+    syncPath(QFile::encodeName(info.canonicalPath()), O_RDONLY | O_DIRECTORY);
+}
 
 TIniFile::FileStamp TIniFile::stamp() const {
     FileStamp s;
@@ -73,65 +138,65 @@ TIniFile::FileStamp TIniFile::stamp() const {
 void TIniFile::refresh() {
     const FileStamp now = stamp();
     if (m_loaded && now == m_stamp) return;
-    QByteArray bytes;
+    m_bytes.clear();
     m_unreadable = false;
     if (now.exists) {
         QFile file(m_fileName);
         if (file.open(QIODevice::ReadOnly))
-            bytes = file.readAll();
+            m_bytes = file.readAll();
         else
             m_unreadable = true;
     }
-    parse(bytes);
+    parse();
     m_stamp = now;
     m_loaded = true;
 }
 
-TIniFile::Line TIniFile::makeLine(QByteArray text, QByteArray end, bool inSection) {
-    Line line;
-    line.text = std::move(text);
-    line.end = std::move(end);
-    const QByteArray& t = line.text;
+void TIniFile::classify(Line& line, bool inSection) const {
+    const QByteArrayView t = QByteArrayView(m_bytes).sliced(line.start, line.length);
+    line.kind = Kind::Other;
+    line.name.clear();
+    line.valueOffset = 0;
     const auto [b, e] = trimmedBounds(t, 0, t.size());
-    if (b == e) return line;
+    if (b == e) return;
     if (t[b] == '[') {
         qsizetype close = t.lastIndexOf(']', e - 1);
         if (close <= b) close = e;
         line.kind = Kind::Section;
         line.name = foldedName(trimmedPart(t, b + 1, close));
-        return line;
+        return;
     }
-    if (!inSection || t[b] == ';') return line;
+    if (!inSection || t[b] == ';') return;
     const qsizetype eq = t.indexOf('=', b);
-    if (eq < 0 || eq >= e) return line;
+    if (eq < 0 || eq >= e) return;
     line.kind = Kind::Key;
-    line.name = foldedName(trimmedPart(t, b, eq));
-    line.valueStart = int(eq + 1);
-    return line;
+    line.valueOffset = eq + 1;
 }
 
-void TIniFile::parse(const QByteArray& bytes) {
+void TIniFile::parse() {
     m_lines.clear();
     m_newLine = "\r\n";
     bool newLineSeen = false;
     bool inSection = false;
-    const qsizetype n = bytes.size();
+    const char* bytes = m_bytes.constData();
+    const qsizetype n = m_bytes.size();
     qsizetype start = 0;
     while (start < n) {
         qsizetype i = start;
         while (i < n && bytes[i] != '\r' && bytes[i] != '\n')
             ++i;
-        qsizetype endLen = 0;
-        if (i < n) endLen = (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n') ? 2 : 1;
-        QByteArray end = bytes.mid(i, endLen);
-        if (!newLineSeen && endLen > 0) {
-            m_newLine = end;
+        Line line;
+        line.start = start;
+        line.length = i - start;
+        if (i < n) line.endLength = (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n') ? 2 : 1;
+        if (!newLineSeen && line.endLength > 0) {
+            m_newLine = m_bytes.mid(i, line.endLength);
             newLineSeen = true;
         }
-        Line line = makeLine(bytes.mid(start, i - start), std::move(end), inSection);
-        if (line.kind == Kind::Section) inSection = true;
+        classify(line, inSection);
+        inSection = inSection || line.kind == Kind::Section;
+        start = i + line.endLength;
         m_lines.push_back(std::move(line));
-        start = i + endLen;
     }
 }
 
@@ -151,25 +216,27 @@ TIniFile::Range TIniFile::findSection(const QString& folded) const {
     return range;
 }
 
+// Key names are folded only here, for the few lines of one section, which keeps parsing a
+// file of many sections cheap.
 qsizetype TIniFile::findKey(const Range& range, const QString& folded) const {
     if (!range.found()) return -1;
     for (qsizetype i = range.header + 1; i < range.end; ++i) {
-        if (m_lines[i].kind == Kind::Key && m_lines[i].name == folded) return i;
+        if (m_lines[i].kind == Kind::Key && foldedName(rawName(m_lines[i])) == folded) return i;
     }
     return -1;
 }
 
-QByteArray TIniFile::rawName(const Line& line) {
-    const QByteArray& t = line.text;
-    if (line.kind == Kind::Key) return trimmedPart(t, 0, line.valueStart - 1);
+QByteArray TIniFile::rawName(const Line& line) const {
+    const QByteArrayView t = QByteArrayView(m_bytes).sliced(line.start, line.length);
+    if (line.kind == Kind::Key) return trimmedPart(t, 0, line.valueOffset - 1);
     const auto [b, e] = trimmedBounds(t, 0, t.size());
     qsizetype close = t.lastIndexOf(']', e - 1);
     if (close <= b) close = e;
     return trimmedPart(t, b + 1, close);
 }
 
-QByteArray TIniFile::valueOf(const Line& line) {
-    QByteArray value = trimmedPart(line.text, line.valueStart, line.text.size());
+QByteArray TIniFile::valueOf(const Line& line) const {
+    QByteArray value = trimmedPart(m_bytes, line.start + line.valueOffset, line.start + line.length);
     value.truncate(MaxValueLength);
     return value;
 }
@@ -211,9 +278,12 @@ QStringList TIniFile::ReadSection(const QString& section) {
     QSet<QString> seen;
     for (qsizetype i = range.header + 1; i < range.end; ++i) {
         const Line& line = m_lines[i];
-        if (line.kind != Kind::Key || seen.contains(line.name)) continue;
-        seen.insert(line.name);
-        keys << CodePage::toUnicode(rawName(line));
+        if (line.kind != Kind::Key) continue;
+        const QByteArray name = rawName(line);
+        const QString folded = foldedName(name);
+        if (seen.contains(folded)) continue;
+        seen.insert(folded);
+        keys << CodePage::toUnicode(name);
     }
     return keys;
 }
@@ -226,9 +296,12 @@ QStringList TIniFile::ReadSectionValues(const QString& section) {
     QSet<QString> seen;
     for (qsizetype i = range.header + 1; i < range.end; ++i) {
         const Line& line = m_lines[i];
-        if (line.kind != Kind::Key || seen.contains(line.name)) continue;
-        seen.insert(line.name);
-        lines << CodePage::toUnicode(rawName(line) + '=' + valueOf(line));
+        if (line.kind != Kind::Key) continue;
+        const QByteArray name = rawName(line);
+        const QString folded = foldedName(name);
+        if (seen.contains(folded)) continue;
+        seen.insert(folded);
+        lines << CodePage::toUnicode(name + '=' + valueOf(line));
     }
     return lines;
 }
@@ -248,19 +321,51 @@ bool TIniFile::ValueExists(const QString& section, const QString& key) {
 qsizetype TIniFile::appendPoint(const Range& range) const {
     qsizetype at = range.end;
     while (at > range.header + 1) {
-        const QByteArray& t = m_lines[at - 1].text;
-        const auto [b, e] = trimmedBounds(t, 0, t.size());
+        const Line& line = m_lines[at - 1];
+        const auto [b, e] = trimmedBounds(m_bytes, line.start, line.start + line.length);
         if (b != e) break;
         --at;
     }
     return at;
 }
 
-void TIniFile::insertLine(qsizetype at, QByteArray text) {
-    if (at > 0 && m_lines[at - 1].end.isEmpty()) m_lines[at - 1].end = m_newLine;
-    const bool inSection = true;
-    Line line = makeLine(std::move(text), m_newLine, inSection);
+void TIniFile::shiftLines(qsizetype from, qsizetype delta) {
+    for (auto it = m_lines.begin() + from; it != m_lines.end(); ++it)
+        it->start += delta;
+}
+
+void TIniFile::insertLine(qsizetype at, const QByteArray& text) {
+    // Only the last line of a file can lack its end; a line after it needs one.
+    if (at > 0 && m_lines[at - 1].endLength == 0) {
+        Line& last = m_lines[at - 1];
+        m_bytes.insert(last.start + last.length, m_newLine);
+        last.endLength = uint8_t(m_newLine.size());
+    }
+    Line line;
+    line.start = at < qsizetype(m_lines.size()) ? m_lines[at].start : m_bytes.size();
+    line.length = text.size();
+    line.endLength = uint8_t(m_newLine.size());
+    m_bytes.insert(line.start, text + m_newLine);
+    classify(line, true);
+    shiftLines(at, line.length + line.endLength);
     m_lines.insert(m_lines.begin() + at, std::move(line));
+}
+
+void TIniFile::replaceValue(qsizetype at, const QByteArray& value) {
+    Line& line = m_lines[at];
+    const qsizetype oldLength = line.length - line.valueOffset;
+    m_bytes.replace(line.start + line.valueOffset, oldLength, value);
+    const qsizetype delta = value.size() - oldLength;
+    line.length += delta;
+    shiftLines(at + 1, delta);
+}
+
+void TIniFile::eraseLines(qsizetype from, qsizetype to) {
+    const qsizetype begin = m_lines[from].start;
+    const qsizetype end = to < qsizetype(m_lines.size()) ? m_lines[to].start : m_bytes.size();
+    m_bytes.remove(begin, end - begin);
+    m_lines.erase(m_lines.begin() + from, m_lines.begin() + to);
+    shiftLines(from, begin - end);
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
@@ -274,8 +379,7 @@ void TIniFile::WriteString(const QString& section, const QString& key, const QSt
         insertLine(qsizetype(m_lines.size()), keyName + '=' + valueText);
     } else if (const qsizetype at = findKey(range, foldedName(keyName)); at >= 0) {
         // The key keeps its spelling in the file; only the value changes.
-        Line& line = m_lines[at];
-        line.text = line.text.left(line.valueStart) + valueText;
+        replaceValue(at, valueText);
     } else {
         insertLine(appendPoint(range), keyName + '=' + valueText);
     }
@@ -295,36 +399,20 @@ void TIniFile::EraseSection(const QString& section) {
     const QString folded = lookupName(section);
     bool erased = false;
     for (Range range = findSection(folded); range.found(); range = findSection(folded)) {
-        m_lines.erase(m_lines.begin() + range.header, m_lines.begin() + range.end);
+        eraseLines(range.header, range.end);
         erased = true;
     }
     if (erased) save();
 }
 
 void TIniFile::save() {
-    const auto refuse = [this] {
-        // The kept lines no longer match the file: read it again next time.
+    // A file that exists but could not be read would lose everything it holds.
+    if (m_unreadable || !replaceFile(m_fileName, m_bytes)) {
+        // The kept text no longer matches the file: read it again next time.
         m_loaded = false;
         throw EIniFileError(
             formatText(i18n("Unable to write to %s"), {QDir::toNativeSeparators(m_fileName)}));
-    };
-    // A file that exists but could not be read would lose everything it holds.
-    if (m_unreadable) refuse();
-    qsizetype total = 0;
-    for (const Line& line : m_lines)
-        total += line.text.size() + line.end.size();
-    QByteArray bytes;
-    bytes.reserve(total);
-    for (const Line& line : m_lines) {
-        bytes += line.text;
-        bytes += line.end;
     }
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly)) refuse();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        refuse();
-    }
-    if (!file.commit()) refuse();
     m_stamp = stamp();
+    m_unflushed = true;
 }

@@ -4,182 +4,128 @@
 #include "keyboard/KeyKinds.h"
 #include "keyboard/ui/ButtonType.h"
 #include "keyboard/ui/TKbFm.h"
+#include "keyboard/ui/TVKeyboard.h"
 #include "platform/Errors.h"
 
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
-using testlayout::Char;
-using testlayout::Key;
+using namespace testlayout;
 
 class TestKeyboardFrame : public QObject {
     Q_OBJECT
 private slots:
     void init();
     void cleanup();
-
-    void capsFollowTheKeyTableOrder();
-    void capsTakePlaceHintTagAndFace();
-    void groupsAndModifierCaps_data();
+    void capsFollowTheKeyTable();
     void groupsAndModifierCaps();
-    void latestRecordHoldsTheReference();
     void frameSizeFromRightMostAndLowestKey_data();
     void frameSizeFromRightMostAndLowestKey();
-    void clearKeysForgetsEveryCap();
-    void pressKeyForChar_data();
-    void pressKeyForChar();
+    void highlight_data();
+    void highlight();
     void duplicateKeyValuesPressTheFirstByName();
-    void pressedLooks_data();
-    void pressedLooks();
-    void closedKeyTableRaises();
+    void blinkTimer();
+    void timerRunsExactlyWhileShown();
+    void closedTablesRaise();
     void oddKeysDoNotCrash();
 
 private:
+    ButtonType* cap(int keyValue) const;
+    QString archive(const std::map<QByteArray, QByteArray>& members);
+    QString goodArchive(const std::vector<Key>& keys = smallKeyboard());
+
+    QTemporaryDir m_dir;
+    int m_archives = 0;
     std::unique_ptr<TDataMod> m_mod;
-    std::unique_ptr<TKbFm> m_frame;
+    std::unique_ptr<TVKeyboard> m_keyboard;
+    TKbFm* m_frame = nullptr;
 };
-
-namespace {
-
-// A small keyboard: letters, a digit, Backspace, Delete, Shift, AltGr, Caps Lock and two dead keys.
-std::vector<Key> smallKeyboard() {
-    return {
-        {"K10 e", 18, 1, 0, 2, 40, 40, 20, 20, qRgb(240, 240, 240), "e"},
-        {"K11 a", 30, 1, 2003, 0, 10, 40, 20, 20, qRgb(200, 220, 240), "a"},
-        {"K02 one", 2, 2, 0, 0, 10, 10, 20, 20, qRgb(250, 250, 200), "1"},
-        {"K00 grave", 41, 2001, 2005, 0, 70, 10, 20, 20, qRgb(255, 200, 200), "`"},
-        {"K14 back", 14, 8, 0, 9, 100, 10, 40, 20, qRgb(180, 180, 180), "Backspace"},
-        {"K15 del", 83, 46, 0, 9, 100, 40, 30, 20, qRgb(180, 180, 180), "Delete"},
-        {"K20 lshift", 42, 1002, 0, 0, 10, 70, 30, 20, qRgb(160, 160, 160), "Shift"},
-        {"K21 rshift", 54, 1003, 0, 9, 90, 70, 40, 20, qRgb(160, 160, 160), "Shift"},
-        {"K22 altgr", 56, 1000, 0, 5, 50, 100, 30, 20, qRgb(150, 150, 150), "AltGr"},
-        {"K23 caps", 58, 20, 0, 0, 10, 100, 30, 20, qRgb(150, 150, 150), "Caps Lock"},
-        {"K24 acute", 13, 2002, 0, 8, 130, 70, 20, 20, qRgb(255, 220, 200), "'"},
-        {"K30 odd", 99, 1500, 0, 12, 130, 100, 20, 20, qRgb(100, 100, 100), ""},
-    };
-}
-
-std::vector<Char> smallCharacters() {
-    return {
-        {"e", 'e', 18, false, false, 0},
-        {"E", 'E', 18, true, false, 0},
-        {"e circumflex", 0xEA, 18, false, false, 2003},
-        {"a", 'a', 30, false, false, 0},
-        {"one", '1', 2, false, false, 0},
-        {"bang", '!', 2, true, false, 0},
-        {"euro", 0x80, 18, false, true, 0},
-        // Two records give 'x': the first in Code order decides.
-        {"x on one", 'x', 2, false, false, 0},
-        {"x on e", 'x', 18, false, false, 0},
-        // A character whose key is missing.
-        {"ghost", 'g', 77, false, false, 0},
-    };
-}
-
-} // namespace
 
 void TestKeyboardFrame::init() {
     m_mod = std::make_unique<TDataMod>();
     DataMod = m_mod.get();
-    m_frame = std::make_unique<TKbFm>();
+    m_keyboard = std::make_unique<TVKeyboard>();
+    m_frame = m_keyboard->KbFrame;
 }
 
 void TestKeyboardFrame::cleanup() {
-    m_frame.reset();
+    m_keyboard.reset();
     DataMod = nullptr;
     m_mod.reset();
 }
 
-void TestKeyboardFrame::capsFollowTheKeyTableOrder() {
-    testlayout::loadTables(smallKeyboard(), smallCharacters());
-    QVERIFY(m_frame->BuildKeys(false));
-    const int count = DataMod->MainTbl->RecordCount();
-    QCOMPARE(m_frame->KeyCount(), count);
-    // Cap i belongs to record i + 1 of the table in Name order.
-    QByteArray previous;
-    for (int i = 0; i < count; ++i) {
-        DataMod->MainTbl->SetRecNo(i + 1);
-        const QByteArray name = DataMod->MainTbl->FieldByName("Name").AsString();
-        QVERIFY(previous < name);
-        previous = name;
-        QCOMPARE(m_frame->Keys(i)->Tag, DataMod->MainTbl->FieldByName("KeyValue").AsInteger());
-        QCOMPARE(m_frame->IndexOfKey(m_frame->Keys(i)), i);
-        QCOMPARE(m_frame->Keys(i)->parentWidget(), m_frame.get());
-    }
-    QCOMPARE(m_frame->Keys(0)->Hint(), QStringLiteral("`")); // "K00 grave" sorts first
+ButtonType* TestKeyboardFrame::cap(int keyValue) const {
+    for (int i = 0; i < m_frame->KeyCount(); ++i)
+        if (m_frame->Keys(i)->Tag == keyValue) return m_frame->Keys(i);
+    return nullptr;
 }
 
-void TestKeyboardFrame::capsTakePlaceHintTagAndFace() {
-    testlayout::loadTables(smallKeyboard(), smallCharacters());
-    DataMod->BkColor = 0x00336699;
-    m_frame->BuildKeys(false);
+QString TestKeyboardFrame::archive(const std::map<QByteArray, QByteArray>& members) {
+    const QString path = m_dir.filePath(QStringLiteral("layout%1.zqt").arg(++m_archives));
+    if (!writeArchive(path, members)) qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QString TestKeyboardFrame::goodArchive(const std::vector<Key>& keys) {
+    return archive({{"key.cds", keyPacket(keys)},
+                    {"char.cds", charPacket(smallCharacters())},
+                    {"readme", readme(0x00336699)}});
+}
+
+void TestKeyboardFrame::capsFollowTheKeyTable() {
+    QVERIFY(m_keyboard->Blink);
+    m_keyboard->LoadLayout(goodArchive());
+    TClientDataSet* keys = DataMod->MainTbl;
+    const std::vector<Key> written = smallKeyboard();
+    QCOMPARE(m_frame->KeyCount(), keys->RecordCount());
     QCOMPARE(m_frame->Color(), 0x00336699);
-    for (const Key& k : smallKeyboard()) {
-        ButtonType* cap = nullptr;
-        for (int i = 0; i < m_frame->KeyCount(); ++i)
-            if (m_frame->Keys(i)->Tag == k.keyValue) cap = m_frame->Keys(i);
-        QVERIFY(cap);
-        QCOMPARE(cap->geometry(), QRect(k.x, k.y, k.width, k.height));
-        QCOMPARE(cap->Hint(), QString::fromLatin1(k.hint));
-        QCOMPARE(cap->Color(), valueFromColor(QColor(k.face)));
-        QCOMPARE(cap->UpGlyph, testlayout::keyPicture(k));
-        QCOMPARE(cap->Glyph(), cap->UpGlyph);
-        QVERIFY(cap->AllowAllUp());
-        QVERIFY(!cap->IsDown());
-        QVERIFY(!cap->Blink);
+    // Cap i belongs to record i + 1 of the table in Name order, not in packet order.
+    QCOMPARE(m_frame->Keys(0)->Tag, int(Grave));
+    for (int i = 0; i < keys->RecordCount(); ++i) {
+        keys->SetRecNo(i + 1);
+        ButtonType* key = m_frame->Keys(i);
+        const Key* row = nullptr;
+        for (const Key& k : written)
+            if (k.name == keys->FieldByName("Name").AsString()) row = &k;
+        QVERIFY(row);
+        QCOMPARE(key->Tag, row->keyValue);
+        QCOMPARE(key->geometry(), QRect(row->x, row->y, row->width, row->height));
+        QCOMPARE(key->Hint(), QString::fromLatin1(row->name));
+        QCOMPARE(key->UpGlyph, keyPicture(*row));
+        // The face takes the picture's bottom-left colour.
+        QCOMPARE(key->Color(), valueFromColor(QColor(row->face)));
+        QVERIFY(key->Blink && key->AllowAllUp() && !key->IsDown());
     }
-}
-
-void TestKeyboardFrame::groupsAndModifierCaps_data() {
-    QTest::addColumn<int>("keyValue");
-    QTest::addColumn<int>("group");
-    QTest::newRow("letter") << 18 << 1;
-    QTest::newRow("letter with dead key on AltGr") << 30 << 1;
-    QTest::newRow("digit") << 2 << 1;
-    QTest::newRow("backspace") << 14 << 0;
-    QTest::newRow("delete") << 83 << 0;
-    QTest::newRow("left shift") << 42 << 1002;
-    QTest::newRow("right shift shares the group") << 54 << 1002;
-    QTest::newRow("altgr") << 56 << 1000;
-    QTest::newRow("caps lock") << 58 << 20;
-    QTest::newRow("dead key") << 41 << 2000;
-    QTest::newRow("other kind") << 99 << 0;
 }
 
 void TestKeyboardFrame::groupsAndModifierCaps() {
-    QFETCH(int, keyValue);
-    QFETCH(int, group);
-    testlayout::loadTables(smallKeyboard(), smallCharacters());
-    m_frame->BuildKeys(false);
-    ButtonType* cap = nullptr;
-    for (int i = 0; i < m_frame->KeyCount(); ++i)
-        if (m_frame->Keys(i)->Tag == keyValue) cap = m_frame->Keys(i);
-    QVERIFY(cap);
-    QCOMPARE(cap->GroupIndex(), group);
-
-    QCOMPARE(m_frame->LeftShiftKey->Tag, 42);
-    QCOMPARE(m_frame->RightShiftKey->Tag, 54);
-    QCOMPARE(m_frame->AltGrKey->Tag, 56);
-    QCOMPARE(m_frame->CapsLockKey->Tag, 58);
-    // The grave key gives Umlaut with Shift; the a key gives Circumflex with AltGr.
-    QCOMPARE(m_frame->AccentKeys[0]->Tag, 41);
-    QCOMPARE(m_frame->AccentKeys[1]->Tag, 13);
-    QCOMPARE(m_frame->AccentKeys[2]->Tag, 30);
-    QCOMPARE(m_frame->AccentKeys[4]->Tag, 41);
-    QVERIFY(m_frame->AccentKeys[3] == nullptr);
-    QVERIFY(m_frame->CurrentAccentKey == nullptr);
-    QCOMPARE(m_frame->NewKey, m_frame->Keys(m_frame->KeyCount() - 1));
-}
-
-void TestKeyboardFrame::latestRecordHoldsTheReference() {
     auto keys = smallKeyboard();
-    // A later record (by Name) registers Circumflex again, and another AltGr.
-    keys.push_back({"K40 circumflex", 43, 2003, 0, 1, 150, 10, 20, 20});
-    keys.push_back({"K41 altgr2", 57, 1000, 0, 5, 150, 40, 20, 20});
-    testlayout::loadTables(keys, smallCharacters());
+    // A later record (by Name) registers AltGr again.
+    keys.push_back({"K41 altgr2", 57, 1000, 0, 5, 150, 40});
+    loadTables(keys, smallCharacters());
     m_frame->BuildKeys(false);
-    QCOMPARE(m_frame->AccentKeys[2]->Tag, 43);
-    QCOMPARE(m_frame->AltGrKey->Tag, 57);
+    const std::map<int, int> groups = {
+        {E, 1},     {A, 1},     {One, 1},      {Back, 0},     {Del, 0}, {LShift, 1002}, {RShift, 1002},
+        {57, 1000}, {Caps, 20}, {Grave, 2000}, {Acute, 2000}, {Odd, 0}, {AltGr, 1000}};
+    for (const auto& [keyValue, group] : groups)
+        QCOMPARE(cap(keyValue)->GroupIndex(), group);
+    QCOMPARE(m_frame->LeftShiftKey, cap(LShift));
+    QCOMPARE(m_frame->RightShiftKey, cap(RShift));
+    QCOMPARE(m_frame->AltGrKey, cap(57));
+    QCOMPARE(m_frame->CapsLockKey, cap(Caps));
+    // Grave is also the Umlaut cap; the a key is also the Circumflex cap.
+    const std::array<ButtonType*, 8> accents = {cap(Grave), cap(Acute), cap(A), nullptr, cap(Grave)};
+    QCOMPARE(m_frame->AccentKeys, accents);
+    QCOMPARE(m_frame->NewKey, m_frame->Keys(m_frame->KeyCount() - 1));
+
+    QPointer<ButtonType> first = m_frame->Keys(0);
+    m_frame->ClearKeys();
+    QVERIFY(first.isNull() && m_frame->KeyCount() == 0);
+    QVERIFY(!m_frame->NewKey && !m_frame->LeftShiftKey && !m_frame->RightShiftKey && !m_frame->AltGrKey &&
+            !m_frame->CapsLockKey && !m_frame->CurrentAccentKey);
+    QCOMPARE(m_frame->AccentKeys, (std::array<ButtonType*, 8>{}));
 }
 
 void TestKeyboardFrame::frameSizeFromRightMostAndLowestKey_data() {
@@ -187,8 +133,7 @@ void TestKeyboardFrame::frameSizeFromRightMostAndLowestKey_data() {
     QTest::addColumn<int>("y");
     QTest::addColumn<QSize>("size");
     QTest::newRow("key at 500,100") << 500 << 100 << QSize(550, 140);
-    QTest::newRow("key inside the others") << 0 << 0 << QSize(160, 130);
-    QTest::newRow("negative place") << -100 << -100 << QSize(160, 130);
+    QTest::newRow("key inside the others") << -100 << 0 << QSize(160, 130);
 }
 
 void TestKeyboardFrame::frameSizeFromRightMostAndLowestKey() {
@@ -197,161 +142,152 @@ void TestKeyboardFrame::frameSizeFromRightMostAndLowestKey() {
     QFETCH(QSize, size);
     auto keys = smallKeyboard();
     keys.push_back({"K50 far", 200, 2, 0, 0, x, y, 40, 30});
-    testlayout::loadTables(keys, smallCharacters());
-    DataMod->BkColor = 0x0000FF;
-    m_frame->FitToKeys();
+    m_keyboard->LoadLayout(goodArchive(keys));
     QCOMPARE(m_frame->size(), size);
-    QCOMPARE(m_frame->Color(), 0x0000FF);
-    QCOMPARE(m_frame->palette().color(QPalette::Window), QColor(255, 0, 0));
-    // The walk leaves the key table at its end, with its controls enabled again.
-    QVERIFY(DataMod->MainTbl->Eof());
-    QVERIFY(!DataMod->MainTbl->ControlsDisabled());
-
+    QCOMPARE(m_keyboard->size(), size);
+    QCOMPARE(m_frame->pos(), QPoint(0, 0));
+    QCOMPARE(m_frame->palette().color(QPalette::Window), colorFromValue(0x00336699));
+    QVERIFY(DataMod->MainTbl->Eof() && !DataMod->MainTbl->ControlsDisabled());
     // An empty key table: 10 x 10 and no caps.
-    testlayout::loadTables({}, {});
-    m_frame->ClearKeys();
-    m_frame->FitToKeys();
-    QVERIFY(m_frame->BuildKeys(true));
-    QCOMPARE(m_frame->size(), QSize(10, 10));
+    m_keyboard->LoadLayout(goodArchive({}));
+    QCOMPARE(m_keyboard->size(), QSize(10, 10));
     QCOMPARE(m_frame->KeyCount(), 0);
 }
 
-void TestKeyboardFrame::clearKeysForgetsEveryCap() {
-    testlayout::loadTables(smallKeyboard(), smallCharacters());
-    m_frame->BuildKeys(false);
-    m_frame->SetAccent(2001); // makes a current accent cap (no label: reported, but set)
-    QVERIFY(m_frame->CurrentAccentKey);
-    QPointer<ButtonType> first = m_frame->Keys(0);
-    m_frame->ClearKeys();
-    QVERIFY(first.isNull());
-    QCOMPARE(m_frame->KeyCount(), 0);
-    QVERIFY(m_frame->findChildren<ButtonType*>().isEmpty());
-    QVERIFY(!m_frame->NewKey && !m_frame->LeftShiftKey && !m_frame->RightShiftKey && !m_frame->AltGrKey &&
-            !m_frame->CapsLockKey && !m_frame->CurrentAccentKey);
-    for (ButtonType* cap : m_frame->AccentKeys)
-        QVERIFY(cap == nullptr);
+void TestKeyboardFrame::highlight_data() {
+    QTest::addColumn<QByteArray>("sequence");
+    QTest::addColumn<int>("finger");   // of the last character
+    QTest::addColumn<int>("keyValue"); // highlighted at the end, 0 for none
+    QTest::newRow("letter") << QByteArray("e") << 2 << int(E);
+    QTest::newRow("upper case: the letter's own key, no Shift") << QByteArray("E") << 2 << int(E);
+    QTest::newRow("AltGr character: the base key") << QByteArray("\x80") << 2 << int(E);
+    QTest::newRow("dead-key character: the base key") << QByteArray("\xEA") << 2 << int(E);
+    QTest::newRow("first record by Code decides") << QByteArray("x") << 0 << int(One);
+    QTest::newRow("the next character moves the highlight") << QByteArray("ea") << 0 << int(A);
+    QTest::newRow("the same character twice") << QByteArray("aa") << 0 << int(A);
+    QTest::newRow("Backspace stays up") << QByteArray("\x08") << int(FingerCode::NoFinger) << 0;
+    QTest::newRow("no character record") << QByteArray("eq") << int(FingerCode::NoFinger) << 0;
+    QTest::newRow("character of a missing key") << QByteArray("eg") << int(FingerCode::NoFinger) << 0;
+    QTest::newRow("end of line") << QByteArray("e").append('\0') << int(FingerCode::NoFinger) << 0;
 }
 
-void TestKeyboardFrame::pressKeyForChar_data() {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("keyValue"); // 0: no key
-    QTest::addColumn<int>("finger");
-    QTest::newRow("plain letter") << int('e') << 18 << 2;
-    QTest::newRow("upper case presses the letter's own key") << int('E') << 18 << 2;
-    QTest::newRow("AltGr character presses the base key") << 0x80 << 18 << 2;
-    QTest::newRow("dead-key character presses the base key") << 0xEA << 18 << 2;
-    QTest::newRow("shifted digit") << int('!') << 2 << 0;
-    QTest::newRow("first record by Code decides") << int('x') << 2 << 0;
-    QTest::newRow("no character record") << int('q') << 0 << -1;
-    QTest::newRow("character of a missing key") << int('g') << 0 << -1;
-    QTest::newRow("code zero") << 0 << 0 << -1;
-}
-
-void TestKeyboardFrame::pressKeyForChar() {
-    QFETCH(int, code);
-    QFETCH(int, keyValue);
+void TestKeyboardFrame::highlight() {
+    QFETCH(QByteArray, sequence);
     QFETCH(int, finger);
-    testlayout::loadTables(smallKeyboard(), smallCharacters());
-    m_frame->BuildKeys(false);
-    int32_t gotFinger = -1;
-    ButtonType* cap = m_frame->PressKeyForChar(char(code), gotFinger);
-    QCOMPARE(gotFinger, finger);
-    if (keyValue == 0) {
-        QVERIFY(cap == nullptr);
-        for (int i = 0; i < m_frame->KeyCount(); ++i)
-            QVERIFY(!m_frame->Keys(i)->IsDown());
-        return;
+    QFETCH(int, keyValue);
+    m_keyboard->Blink = false;
+    m_keyboard->LoadLayout(goodArchive());
+    int32_t got = -1;
+    for (char ch : sequence)
+        got = m_keyboard->HighlightChar(ch);
+    QCOMPARE(got, finger);
+    QCOMPARE(m_keyboard->HighlightedKey.data(), cap(keyValue));
+    // Only the highlighted key is down with its inverted picture.
+    for (int i = 0; i < m_frame->KeyCount(); ++i) {
+        ButtonType* key = m_frame->Keys(i);
+        QCOMPARE(key->IsDown(), key->Tag == keyValue);
+        QCOMPARE(key->Glyph() == key->DownGlyph, key->Tag == keyValue);
     }
-    QVERIFY(cap);
-    QCOMPARE(cap->Tag, keyValue);
-    QVERIFY(cap->IsDown());
-    QCOMPARE(cap->Glyph(), cap->DownGlyph);
-    // Only the base key: no Shift, AltGr or dead key is pressed.
-    for (int i = 0; i < m_frame->KeyCount(); ++i)
-        if (m_frame->Keys(i) != cap) QVERIFY(!m_frame->Keys(i)->IsDown());
 }
 
 void TestKeyboardFrame::duplicateKeyValuesPressTheFirstByName() {
     auto keys = smallKeyboard();
-    // Same KeyValue as "K10 e", but a later name and another finger.
-    keys.push_back({"K90 e again", 18, 1, 0, 7, 200, 10, 20, 20});
-    // ... and one with an earlier name.
-    keys.push_back({"K05 e first", 18, 1, 0, 3, 200, 40, 20, 20});
-    testlayout::loadTables(keys, smallCharacters());
+    keys.push_back({"K90 e again", E, 1, 0, 7, 200, 10});
+    keys.push_back({"K05 e first", E, 1, 0, 3, 200, 40});
+    loadTables(keys, smallCharacters());
     m_frame->BuildKeys(false);
     int32_t finger = -1;
-    ButtonType* cap = m_frame->PressKeyForChar('e', finger);
-    QVERIFY(cap);
+    ButtonType* key = m_frame->PressKeyForChar('e', finger);
     QCOMPARE(finger, 3);
-    QCOMPARE(cap->geometry().topLeft(), QPoint(200, 40));
+    QCOMPARE(key->geometry().topLeft(), QPoint(200, 40));
+    // A character without key leaves Finger alone.
+    QVERIFY(!m_frame->PressKeyForChar('q', finger));
+    QCOMPARE(finger, 3);
 }
 
-void TestKeyboardFrame::pressedLooks_data() {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("blink");
-    QTest::addColumn<bool>("down");
-    QTest::addColumn<bool>("inverted");
-    QTest::newRow("letter, steady") << int('e') << false << true << true;
-    QTest::newRow("letter, blink") << int('e') << true << true << false;
-}
-
-void TestKeyboardFrame::pressedLooks() {
-    QFETCH(int, code);
-    QFETCH(bool, blink);
-    QFETCH(bool, down);
-    QFETCH(bool, inverted);
-    testlayout::loadTables(smallKeyboard(), smallCharacters());
-    m_frame->BuildKeys(blink);
-    int32_t finger = 0;
-    ButtonType* cap = m_frame->PressKeyForChar(char(code), finger);
-    QVERIFY(cap);
-    QCOMPARE(cap->IsDown(), down);
-    QCOMPARE(cap->Glyph() == cap->DownGlyph, inverted);
-    const QImage& shown = cap->Glyph();
-    const QRgb face = cap->UpGlyph.pixel(2, 2);
-    QCOMPARE(shown.pixel(2, 2) & 0xFFFFFFu, inverted ? (~face & 0xFFFFFFu) : (face & 0xFFFFFFu));
-    QCOMPARE(cap->DownGlyph.pixel(0, cap->DownGlyph.height() - 1) & 0xFFFFFFu, 0x808080u);
-
-    // Backspace and Delete caps show the inverted picture but stay up.
-    for (int i = 0; i < m_frame->KeyCount(); ++i) {
-        ButtonType* key = m_frame->Keys(i);
-        if (key->Tag != 14 && key->Tag != 83) continue;
-        key->SetKeyDown(true);
-        QVERIFY(!key->IsDown());
-        QCOMPARE(key->Glyph() == key->DownGlyph, !blink);
+void TestKeyboardFrame::blinkTimer() {
+    m_keyboard->LoadLayout(goodArchive());
+    const bool startPhase = KeyBlinkPhase;
+    QVERIFY(QMetaObject::invokeMethod(m_keyboard.get(), "TimerofKBTimer")); // nothing highlighted
+    QCOMPARE(KeyBlinkPhase, startPhase);
+    QCOMPARE(m_keyboard->HighlightChar('a'), 0);
+    ButtonType* key = m_keyboard->HighlightedKey;
+    // Blink mode: each tick sets the key to the shared phase and flips it; the picture stays.
+    for (int i = 0; i < 3; ++i) {
+        const bool phase = KeyBlinkPhase;
+        QVERIFY(QMetaObject::invokeMethod(m_keyboard.get(), "TimerofKBTimer"));
+        QCOMPARE(key->IsDown(), phase);
+        QCOMPARE(KeyBlinkPhase, !phase);
+        QCOMPARE(key->Glyph(), key->UpGlyph);
     }
+    // Steady mode: the key is held down with its inverted picture, even after something released it.
+    m_keyboard->Blink = false;
+    m_keyboard->LoadLayout(goodArchive());
+    QVERIFY(m_keyboard->HighlightedKey.isNull());
+    m_keyboard->HighlightChar('a');
+    key = m_keyboard->HighlightedKey;
+    cap(E)->SetDown(true); // same group
+    QVERIFY(!key->IsDown());
+    const bool phase = KeyBlinkPhase;
+    QVERIFY(QMetaObject::invokeMethod(m_keyboard.get(), "TimerofKBTimer"));
+    QVERIFY(key->IsDown());
+    QCOMPARE(key->Glyph(), key->DownGlyph);
+    QCOMPARE(KeyBlinkPhase, phase);
 }
 
-void TestKeyboardFrame::closedKeyTableRaises() {
-    DataMod->MainTbl->Close();
-    QVERIFY_THROWS_EXCEPTION(QuorvelError, m_frame->FitToKeys());
+void TestKeyboardFrame::timerRunsExactlyWhileShown() {
+    QVERIFY(m_keyboard->windowFlags() & Qt::Tool);
+    QCOMPARE(m_keyboard->TimerofKB->interval(), 250);
+    QVERIFY(!m_keyboard->TimerofKB->isActive());
+    m_keyboard->show();
+    QVERIFY(m_keyboard->TimerofKB->isActive());
+    m_keyboard->hide();
+    QVERIFY(!m_keyboard->TimerofKB->isActive());
+    m_keyboard->show();
+    QVERIFY(m_keyboard->close()); // the close box hides it
+    QVERIFY(!m_keyboard->isVisible() && !m_keyboard->TimerofKB->isActive());
+}
+
+void TestKeyboardFrame::closedTablesRaise() {
+    // Without "key.cds" the key table is closed: the load raises with the keys cleared.
+    m_keyboard->LoadLayout(goodArchive());
+    m_keyboard->HighlightChar('e');
+    QVERIFY_THROWS_EXCEPTION(QuorvelError, m_keyboard->LoadLayout(archive(
+                                               {{"char.cds", charPacket({})}, {"readme", "bkcolor=1"}})));
+    QCOMPARE(m_frame->KeyCount(), 0);
+    QVERIFY(m_keyboard->HighlightedKey.isNull());
     QVERIFY(!DataMod->MainTbl->ControlsDisabled());
-    testlayout::loadTables(smallKeyboard(), smallCharacters());
-    m_frame->BuildKeys(false);
+    QVERIFY_THROWS_EXCEPTION(QuorvelError, m_keyboard->LoadLayout(m_dir.filePath("missing.zqt")));
+
+    // Without "char.cds" the keys are built, and highlighting raises after releasing the old key.
+    m_keyboard->Blink = false;
+    m_keyboard->LoadLayout(goodArchive());
+    m_keyboard->HighlightChar('e');
+    QPointer<ButtonType> before = m_keyboard->HighlightedKey;
     DataMod->Ctbl->Close();
-    int32_t finger = 77;
-    QVERIFY_THROWS_EXCEPTION(QuorvelError, m_frame->PressKeyForChar('e', finger));
-    QCOMPARE(finger, 77);
+    QVERIFY_THROWS_EXCEPTION(QuorvelError, m_keyboard->HighlightChar('a'));
+    QVERIFY(!before->IsDown());
+    QVERIFY(QMetaObject::invokeMethod(m_keyboard.get(), "TimerofKBTimer"));
+    QVERIFY(!before->IsDown());
+    m_keyboard->LoadLayout(archive({{"key.cds", keyPacket(smallKeyboard())}, {"readme", "bkcolor=1"}}));
+    QCOMPARE(m_frame->KeyCount(), int(smallKeyboard().size()));
+    QVERIFY_THROWS_EXCEPTION(QuorvelError, m_keyboard->HighlightChar('a'));
 }
 
 void TestKeyboardFrame::oddKeysDoNotCrash() {
-    std::vector<Key> keys = {
-        {"A zero", 1, 2, 0, 0, 10, 10, 0, 0},
-        {"B negative", 2, 2, 0, 0, 10, 10, -5, -7},
-        {"C far", 3, 2, 0, 0, 100000, 100000, 20, 20},
-        {"D no picture", 4, 2, 0, 0, 30, 10, 20, 20, qRgb(0, 0, 0), "", false},
-    };
-    testlayout::loadTables(keys, {{"a", 'a', 4}, {"z", 'z', 1}});
+    std::vector<Key> keys = {{"A zero", 1, 2, 0, 0, 10, 10, 0, 0},
+                             {"B negative", 2, 2, 0, 0, 10, 10, -5, -7},
+                             {"C far", 3, 2, 0, 0, 100000, 100000},
+                             {"D no picture", 4, 2, 0, 0, 30, 10, 20, 20, qRgb(0, 0, 0), false}};
+    loadTables(keys, {{"a", 'a', 4}, {"z", 'z', 1}, {"y", 'y', 2}});
     m_frame->FitToKeys();
     m_frame->BuildKeys(false);
-    QCOMPARE(m_frame->KeyCount(), 4);
     QCOMPARE(m_frame->size(), QSize(100030, 100030));
     int32_t finger = -1;
     ButtonType* blank = m_frame->PressKeyForChar('a', finger);
-    QVERIFY(blank);
     QVERIFY(blank->Glyph().isNull());
     QCOMPARE(blank->Color(), int32_t(0x8000000F)); // button face
-    QVERIFY(m_frame->PressKeyForChar('z', finger));
+    QVERIFY(m_frame->PressKeyForChar('z', finger) && m_frame->PressKeyForChar('y', finger));
     m_frame->resize(200, 200);
     QVERIFY(!m_frame->grab().isNull());
 }

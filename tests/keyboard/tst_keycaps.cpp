@@ -1,4 +1,4 @@
-#include "keyboard/ColorValue.h"
+#include "keyboard/HandPosition.h"
 #include "keyboard/InvertGlyph.h"
 #include "keyboard/ui/ButtonType.h"
 
@@ -10,20 +10,19 @@ namespace {
 // A 20x16 picture: white face with a black mark in the middle.
 QImage keyPicture() {
     QImage picture(20, 16, QImage::Format_RGB32);
-    picture.fill(qRgb(255, 255, 255));
+    picture.fill(Qt::white);
     for (int y = 6; y < 10; ++y)
         for (int x = 8; x < 12; ++x)
             picture.setPixel(x, y, qRgb(0, 0, 0));
     return picture;
 }
 
-ButtonType* makeKey(QWidget* parent, int group, const QImage& picture = keyPicture()) {
+ButtonType* makeKey(QWidget* parent, int group) {
     auto* key = new ButtonType(parent);
-    key->setGeometry(0, 0, picture.width(), picture.height());
-    key->SetGlyph(picture);
-    key->UpGlyph = picture;
-    key->DownGlyph = picture;
+    key->setGeometry(0, 0, 20, 16);
+    key->UpGlyph = key->DownGlyph = keyPicture();
     InvertGlyph(key->DownGlyph);
+    key->SetGlyph(key->UpGlyph);
     key->SetAllowAllUp(true);
     key->SetGroupIndex(group);
     return key;
@@ -34,175 +33,186 @@ ButtonType* makeKey(QWidget* parent, int group, const QImage& picture = keyPictu
 class TestKeyCaps : public QObject {
     Q_OBJECT
 private slots:
+    void invertGlyph_data();
+    void invertGlyph();
+    void fingerCodesToHands_data();
+    void fingerCodesToHands();
     void groupRules_data();
     void groupRules();
-    void groupZeroNeverStaysDown();
-    void withoutAllowAllUpADownKeyStaysDown();
-    void setKeyDownSwapsPicture_data();
-    void setKeyDownSwapsPicture();
-    void mouseClickTogglesGroupedKey();
-    void mouseClickOnUngroupedKey();
-    void disabledParentTakesNoClicks();
-    void hintIsToolTip();
-    void pictureDrawnWithTransparentBottomLeftColour();
-    void emptyPictureAndZeroSize();
+    void setKeyDownLooks_data();
+    void setKeyDownLooks();
+    void mouseClicks();
+    void pictureWithTransparentBottomLeftColour();
 };
+
+void TestKeyCaps::invertGlyph_data() {
+    QTest::addColumn<QImage>("picture");
+    QImage gradient(40, 30, QImage::Format_RGB32);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            gradient.setPixel(x, y, qRgb(x * 6, y * 8, (x + y) & 0xFF));
+    QImage palette(4, 3, QImage::Format_Indexed8); // entries shared by many pixels
+    palette.setColorTable({qRgb(255, 255, 255), qRgb(10, 20, 30)});
+    palette.fill(0);
+    palette.setPixel(2, 1, 1);
+    QTest::newRow("key picture") << gradient;
+    QTest::newRow("palette picture") << palette;
+    QTest::newRow("empty") << QImage();
+}
+
+void TestKeyCaps::invertGlyph() {
+    QFETCH(QImage, picture);
+    QImage inverted = picture;
+    InvertGlyph(inverted);
+    QCOMPARE(inverted.size(), picture.size());
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool bottomLeft = x == 0 && y == picture.height() - 1;
+            const QRgb expected = bottomLeft ? 0x808080u : ~picture.pixel(x, y) & 0xFFFFFFu;
+            QCOMPARE(inverted.pixel(x, y) & 0xFFFFFFu, expected);
+        }
+}
+
+void TestKeyCaps::fingerCodesToHands_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("position"); // 0: no finger
+    QTest::addColumn<bool>("left");
+    QTest::newRow("left little") << 0 << 1 << true;
+    QTest::newRow("left thumb") << 4 << 5 << true;
+    QTest::newRow("right thumb") << 5 << 5 << false;
+    QTest::newRow("right middle") << 7 << 3 << false;
+    QTest::newRow("right little") << 9 << 1 << false;
+    QTest::newRow("no finger") << 10 << 0 << false;
+    QTest::newRow("negative") << -1 << 0 << false;
+}
+
+void TestKeyCaps::fingerCodesToHands() {
+    QFETCH(int, code);
+    QFETCH(int, position);
+    QFETCH(bool, left);
+    const auto hand = handPositionForFinger(code);
+    QCOMPARE(hand.has_value(), position != 0);
+    if (hand) QCOMPARE(*hand, (HandPosition{left, position}));
+}
 
 void TestKeyCaps::groupRules_data() {
     QTest::addColumn<int>("groupA");
     QTest::addColumn<int>("groupB");
     QTest::addColumn<bool>("sameParent");
-    QTest::addColumn<bool>("aStaysDown");
-    QTest::newRow("same group releases") << 1 << 1 << true << false;
-    QTest::newRow("other group keeps") << 1 << 20 << true << true;
-    QTest::newRow("shift caps share 1002") << 1002 << 1002 << true << false;
-    QTest::newRow("other parent keeps") << 1 << 1 << false << true;
+    QTest::addColumn<bool>("allowAllUp");
+    QTest::addColumn<bool>("aDown"); // after A down, then B down
+    QTest::newRow("same group releases") << 1 << 1 << true << true << false;
+    QTest::newRow("other group keeps") << 1 << 20 << true << true << true;
+    QTest::newRow("other parent keeps") << 1 << 1 << false << true << true;
+    QTest::newRow("group 0 never stays down") << 0 << 20 << true << true << false;
+    QTest::newRow("without all-up a down key stays down") << 1 << 20 << true << false << true;
 }
 
 void TestKeyCaps::groupRules() {
     QFETCH(int, groupA);
     QFETCH(int, groupB);
     QFETCH(bool, sameParent);
-    QFETCH(bool, aStaysDown);
+    QFETCH(bool, allowAllUp);
+    QFETCH(bool, aDown);
     QWidget first, second;
     ButtonType* a = makeKey(&first, groupA);
     ButtonType* b = makeKey(sameParent ? &first : &second, groupB);
+    a->SetAllowAllUp(allowAllUp);
     a->SetDown(true);
-    QVERIFY(a->Down());
     b->SetDown(true);
     QVERIFY(b->Down());
-    QCOMPARE(a->Down(), aStaysDown);
-    QCOMPARE(a->IsDown(), aStaysDown);
+    QCOMPARE(a->Down(), aDown);
+    QCOMPARE(a->IsDown(), aDown);
+    // Releasing needs AllowAllUp.
+    a->SetDown(false);
+    QCOMPARE(a->Down(), aDown && !allowAllUp);
 }
 
-void TestKeyCaps::groupZeroNeverStaysDown() {
-    QWidget parent;
-    ButtonType* backspace = makeKey(&parent, 0);
-    backspace->SetDown(true);
-    QVERIFY(!backspace->Down());
-    // Pressed through SetKeyDown it shows the inverted picture but stays up.
-    backspace->SetKeyDown(true);
-    QVERIFY(!backspace->IsDown());
-    QCOMPARE(backspace->Glyph(), backspace->DownGlyph);
-    // A key that loses its group loses its down state.
-    ButtonType* letter = makeKey(&parent, 1);
-    letter->SetDown(true);
-    letter->SetGroupIndex(0);
-    QVERIFY(!letter->Down());
-}
-
-void TestKeyCaps::withoutAllowAllUpADownKeyStaysDown() {
-    QWidget parent;
-    ButtonType* key = makeKey(&parent, 1);
-    key->SetAllowAllUp(false);
-    key->SetDown(true);
-    key->SetDown(false);
-    QVERIFY(key->Down());
-    // Another key of the group still takes over.
-    ButtonType* other = makeKey(&parent, 1);
-    other->SetDown(true);
-    QVERIFY(!key->Down());
-}
-
-void TestKeyCaps::setKeyDownSwapsPicture_data() {
+void TestKeyCaps::setKeyDownLooks_data() {
+    QTest::addColumn<int>("group");
     QTest::addColumn<bool>("blink");
-    QTest::newRow("steady") << false;
-    QTest::newRow("blink") << true;
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<bool>("inverted");
+    QTest::newRow("steady") << 1 << false << true << true;
+    QTest::newRow("blink: only down") << 1 << true << true << false;
+    QTest::newRow("group 0: inverted but up") << 0 << false << false << true;
 }
 
-void TestKeyCaps::setKeyDownSwapsPicture() {
+void TestKeyCaps::setKeyDownLooks() {
+    QFETCH(int, group);
     QFETCH(bool, blink);
+    QFETCH(bool, down);
+    QFETCH(bool, inverted);
     QWidget parent;
-    ButtonType* key = makeKey(&parent, 1);
+    ButtonType* key = makeKey(&parent, group);
     key->Blink = blink;
     key->SetKeyDown(true);
-    QVERIFY(key->IsDown());
-    QCOMPARE(key->Glyph(), blink ? key->UpGlyph : key->DownGlyph);
-    if (!blink) QCOMPARE(key->Glyph().pixel(0, key->Glyph().height() - 1) & 0xFFFFFFu, 0x808080u);
+    QCOMPARE(key->IsDown(), down);
+    QCOMPARE(key->Glyph(), inverted ? key->DownGlyph : key->UpGlyph);
     key->SetKeyDown(false);
     QVERIFY(!key->IsDown());
     QCOMPARE(key->Glyph(), key->UpGlyph);
 }
 
-void TestKeyCaps::mouseClickTogglesGroupedKey() {
+void TestKeyCaps::mouseClicks() {
     QWidget parent;
-    parent.resize(100, 50);
     ButtonType* shift = makeKey(&parent, 1002);
     ButtonType* other = makeKey(&parent, 1002);
+    ButtonType* del = makeKey(&parent, 0);
     other->move(30, 0);
+    del->move(60, 0);
     QSignalSpy spy(shift, &ButtonType::clicked);
+    QSignalSpy delSpy(del, &ButtonType::clicked);
     parent.show();
     other->SetDown(true);
+    // A click puts a grouped key down, releasing its group; a second click releases it.
     QTest::mouseClick(shift, Qt::LeftButton);
-    QVERIFY(shift->Down());
-    QVERIFY(!other->Down());
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).value<ButtonType*>(), shift);
-    // A second click releases it, since all keys of a group may be up.
+    QVERIFY(shift->Down() && !other->Down());
     QTest::mouseClick(shift, Qt::LeftButton);
     QVERIFY(!shift->Down());
-    QCOMPARE(spy.count(), 2);
-    // The right button is no click.
     QTest::mouseClick(shift, Qt::RightButton);
     QCOMPARE(spy.count(), 2);
-}
-
-void TestKeyCaps::mouseClickOnUngroupedKey() {
-    QWidget parent;
-    ButtonType* del = makeKey(&parent, 0);
-    QSignalSpy spy(del, &ButtonType::clicked);
-    parent.show();
+    QCOMPARE(spy.at(0).at(0).value<ButtonType*>(), shift);
     QTest::mouseClick(del, Qt::LeftButton);
-    QCOMPARE(spy.count(), 1);
+    QCOMPARE(delSpy.count(), 1);
     QVERIFY(!del->Down());
-}
-
-void TestKeyCaps::disabledParentTakesNoClicks() {
-    QWidget parent;
-    ButtonType* key = makeKey(&parent, 1);
-    QSignalSpy spy(key, &ButtonType::clicked);
-    parent.show();
+    // A disabled keyboard takes no clicks.
     parent.setEnabled(false);
-    QTest::mouseClick(key, Qt::LeftButton);
-    QCOMPARE(spy.count(), 0);
-    QVERIFY(!key->Down());
+    QTest::mouseClick(shift, Qt::LeftButton);
+    QCOMPARE(spy.count(), 2);
+    QVERIFY(!shift->Down());
 }
 
-void TestKeyCaps::hintIsToolTip() {
-    QWidget parent;
-    ButtonType* key = makeKey(&parent, 1);
-    key->SetHint(QStringLiteral("Enter"));
-    QCOMPARE(key->toolTip(), QStringLiteral("Enter"));
-    QCOMPARE(key->Hint(), QStringLiteral("Enter"));
-}
-
-void TestKeyCaps::pictureDrawnWithTransparentBottomLeftColour() {
+void TestKeyCaps::pictureWithTransparentBottomLeftColour() {
     QWidget parent;
     ButtonType* key = makeKey(&parent, 1);
     key->SetColor(0x0000FF); // red face
-    QImage up = key->grab().toImage();
+    key->SetHint(QStringLiteral("Enter"));
+    QCOMPARE(key->toolTip(), QStringLiteral("Enter"));
     // White is the picture's bottom-left colour, so the face shows through; the mark is drawn.
+    const QImage up = key->grab().toImage();
     QCOMPARE(up.pixelColor(4, 4), QColor(255, 0, 0));
     QCOMPARE(up.pixelColor(9, 7), QColor(0, 0, 0));
+    // In blink mode only the sunken edge shows that the key is down, over the picture.
+    key->Blink = true;
+    key->SetKeyDown(true);
+    QCOMPARE(key->grab().toImage().pixelColor(1, 1), QColor(0x69, 0x69, 0x69));
+    QCOMPARE(key->grab().toImage().pixelColor(9, 7), QColor(0, 0, 0));
+    key->SetKeyDown(false);
+    QCOMPARE(key->grab().toImage().pixelColor(1, 1), QColor(255, 0, 0));
+    key->Blink = false;
+    // Pressed: the white became black, the mark white, one pixel lower and to the right.
     key->SetKeyDown(true);
     const QImage down = key->grab().toImage();
-    // Inverted: the white face became black, the mark white (one pixel lower and to the right).
     QCOMPARE(down.pixelColor(4, 4), QColor(0, 0, 0));
     QCOMPARE(down.pixelColor(10, 8), QColor(255, 255, 255));
-}
-
-void TestKeyCaps::emptyPictureAndZeroSize() {
-    QWidget parent;
-    auto* key = new ButtonType(&parent);
-    key->resize(10, 10);
-    QCOMPARE(colorFromValue(key->Color()), QColor(0xF0, 0xF0, 0xF0));
-    key->SetKeyDown(true); // both pictures empty
-    QVERIFY(key->Glyph().isNull());
-    QCOMPARE(key->grab().toImage().pixelColor(5, 5), QColor(0xF0, 0xF0, 0xF0));
-    key->resize(0, 0);
-    parent.show();
-    key->update();
-    QVERIFY(key->grab().isNull());
+    // Without a picture the cap is a plain button face; zero size paints nothing.
+    auto* blank = new ButtonType(&parent);
+    blank->resize(10, 10);
+    blank->SetKeyDown(true);
+    QCOMPARE(blank->grab().toImage().pixelColor(5, 5), QColor(0xF0, 0xF0, 0xF0));
+    blank->resize(0, 0);
+    QVERIFY(blank->grab().isNull());
 }
 
 QTEST_MAIN(TestKeyCaps)

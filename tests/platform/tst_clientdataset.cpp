@@ -199,6 +199,45 @@ private slots:
         QVERIFY(t.FieldByName("B").AsBoolean());
     }
 
+    void readsNumbersOfEveryWidth_data() {
+        QTest::addColumn<quint32>("typeWord");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("asInteger");
+        QTest::addColumn<QByteArray>("asString");
+        QTest::newRow("int8 negative") << 0x00010001u << QByteArray::fromHex("FE") << -2 << QByteArray("-2");
+        QTest::newRow("int16 negative")
+            << 0x00010002u << QByteArray::fromHex("00 80") << -32768 << QByteArray("-32768");
+        QTest::newRow("word") << 0x00020002u << QByteArray::fromHex("FF FF") << 65535 << QByteArray("65535");
+        QTest::newRow("int64") << 0x00010008u << QByteArray::fromHex("FF FF FF FF FF FF FF FF") << -1
+                               << QByteArray("-1");
+        QTest::newRow("double") << 0x00040008u << QByteArray::fromHex("00 00 00 00 00 00 F8 3F") << 1
+                                << QByteArray("1.5");
+        QTest::newRow("double too large for an integer")
+            << 0x00040008u << QByteArray::fromHex("00 00 00 00 00 00 F0 7F") << 0 << QByteArray("inf");
+        QTest::newRow("double NaN") << 0x00040008u << QByteArray::fromHex("00 00 00 00 00 00 F8 7F") << 0
+                                    << QByteArray("nan");
+        QTest::newRow("single") << 0x001B0004u << QByteArray::fromHex("00 00 20 C0") << -2
+                                << QByteArray("-2.5");
+    }
+    void readsNumbersOfEveryWidth() {
+        QFETCH(quint32, typeWord);
+        QFETCH(QByteArray, stored);
+        QFETCH(int, asInteger);
+        QFETCH(QByteArray, asString);
+        DataField field = DataField::integer("N");
+        field.typeWord = typeWord;
+        DataPacket p;
+        p.fields = {field};
+        p.rows = {{FieldValue::integer(0)}};
+        QByteArray bytes = writeDataPacket(p);
+        bytes.replace(bytes.size() - stored.size(), stored.size(), stored);
+        TClientDataSet t;
+        t.LoadFromStream(bytes);
+        QCOMPARE(t.FieldByName("N").AsInteger(), asInteger);
+        QCOMPARE(t.FieldByName("N").AsString(), asString);
+        QCOMPARE(t.SaveToBytes(), bytes);
+    }
+
     void emptyStringsAreOneZeroByteAndEmptyBlobsAreNull() {
         DataPacket p;
         p.fields = {DataField::string("S", 10), DataField::graphic("G")};
@@ -279,31 +318,71 @@ private slots:
         QVERIFY(!t.Active());
     }
 
+    // Rows of (status, id, picture) where a picture "=" is stored as "not changed", and a change log
+    // of (record, previous, action) triples.
+    void keepsOnlyVisibleRowsAndResolvesUnchangedBlobs_data() {
+        QTest::addColumn<QList<int>>("statuses");
+        QTest::addColumn<QByteArrayList>("pictures");
+        QTest::addColumn<QList<int>>("log");
+        QTest::addColumn<QList<int>>("visibleIds");
+        QTest::addColumn<QByteArrayList>("visiblePictures");
+        QTest::newRow("modified row keeps the original's picture")
+            << QList<int>{1, 2, 8} << QByteArrayList{"first", "second", "="} << QList<int>{3, 1, 8, 2, 0, 2}
+            << QList<int>{3} << QByteArrayList{"first"};
+        QTest::newRow("two modifications in a chain")
+            << QList<int>{1, 9, 8} << QByteArrayList{"first", "=", "="} << QList<int>{2, 1, 8, 3, 2, 8}
+            << QList<int>{3} << QByteArrayList{"first"};
+        QTest::newRow("unused and detail-updated rows")
+            << QList<int>{0x20, 0x40, 0} << QByteArrayList{"a", "b", "c"} << QList<int>{} << QList<int>{2, 3}
+            << QByteArrayList{"b", "c"};
+        QTest::newRow("no log entry: NULL")
+            << QList<int>{8} << QByteArrayList{"="} << QList<int>{} << QList<int>{1} << QByteArrayList{""};
+        QTest::newRow("a cycle: NULL") << QList<int>{9, 8} << QByteArrayList{"=", "="}
+                                       << QList<int>{1, 2, 8, 2, 1, 8} << QList<int>{2} << QByteArrayList{""};
+        QTest::newRow("previous record out of range: NULL")
+            << QList<int>{8} << QByteArrayList{"="} << QList<int>{1, 7, 8} << QList<int>{1}
+            << QByteArrayList{""};
+        QTest::newRow("unchanged in an unmodified row: NULL")
+            << QList<int>{0, 0} << QByteArrayList{"x", "="} << QList<int>{2, 1, 8} << QList<int>{1, 2}
+            << QByteArrayList{"x", ""};
+    }
     void keepsOnlyVisibleRowsAndResolvesUnchangedBlobs() {
-        DataPacket p;
-        p.fields = {DataField::integer("Id"), DataField::graphic("Pic")};
-        p.rows = {{FieldValue::integer(1), FieldValue::bytes("first")},
-                  {FieldValue::integer(2), FieldValue::bytes("second")},
-                  {FieldValue::integer(3), FieldValue()}};
-        QByteArray bytes = writeDataPacket(p);
-        // Row 1: original of a change (hidden). Row 2: deleted. Row 3: modified version of row 1
-        // whose picture is "not changed"; the change log says (3, 1, modify).
-        const int firstRow = uchar(bytes[22]) | uchar(bytes[23]) << 8;
-        QCOMPARE(bytes.at(firstRow), '\0');
-        const int row1 = firstRow, row2 = row1 + 1 + 1 + 4 + 4 + 5, row3 = row2 + 1 + 1 + 4 + 4 + 6;
-        bytes[row1] = 0x01;
-        bytes[row2] = 0x02;
-        bytes[row3] = 0x08;
-        bytes[row3 + 1] = 0x08; // column 1 "not changed"
-        QByteArray log =
-            QByteArray(1, '\x0A') + "CHANGE_LOG" + le32(0x00820004) + le32(3) + le32(3) + le32(1) + le32(8);
-        bytes.replace(firstRow - 2, 2, QByteArray::fromHex("01 00") + log);
-        bytes[22] = char(0);
-        bytes[18] = 1; // no row offset in the header
+        QFETCH(QList<int>, statuses);
+        QFETCH(QByteArrayList, pictures);
+        QFETCH(QList<int>, log);
+        QFETCH(QList<int>, visibleIds);
+        QFETCH(QByteArrayList, visiblePictures);
+        DataPacket meta;
+        meta.fields = {DataField::integer("Id"), DataField::graphic("Pic")};
+        QByteArray bytes = writeDataPacket(meta);
+        bytes.chop(2); // the dataset parameter count
+        bytes.replace(14, 4, le32(quint32(statuses.size())));
+        bytes.replace(18, 4, le32(1)); // metadata only: no row offset to check
+        bytes[22] = bytes[23] = 0;
+        if (log.isEmpty()) {
+            bytes += QByteArray(2, '\0');
+        } else {
+            bytes += QByteArray::fromHex("01 00") + '\x0A' + "CHANGE_LOG" + le32(0x00820004) +
+                     le32(quint32(log.size()));
+            for (int v : log)
+                bytes += le32(quint32(v));
+        }
+        for (qsizetype r = 0; r < statuses.size(); ++r) {
+            const bool unchanged = pictures[r] == "=";
+            bytes += char(statuses[r]);
+            bytes += char(unchanged ? 0x08 : 0x00);
+            bytes += le32(quint32(r + 1));
+            if (!unchanged) bytes += le32(quint32(pictures[r].size())) + pictures[r];
+        }
         const DataPacket back = readDataPacket(bytes);
-        QCOMPARE(back.rows.size(), size_t(1));
-        QCOMPARE(back.rows[0][0], FieldValue::integer(3));
-        QCOMPARE(back.rows[0][1], FieldValue::bytes("first"));
+        QList<int> ids;
+        QByteArrayList pics;
+        for (const DataRow& row : back.rows) {
+            ids << int(row[0].toInteger());
+            pics << row[1].toBytes();
+        }
+        QCOMPARE(ids, visibleIds);
+        QCOMPARE(pics, visiblePictures);
     }
 
     void closedTableRaisesOnEveryAccess() {

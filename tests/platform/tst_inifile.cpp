@@ -69,6 +69,7 @@ private slots:
     void refusedWriteInReadOnlyFolder();
     void refusedWriteOnFullDisk();
     void pathThatIsAFolder();
+    void replacementKeepsModeAndLinks();
 
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("test.ini")); }
@@ -405,6 +406,21 @@ void TestIniFile::pathThatIsAFolder() {
     QCOMPARE(ini.ReadString("A", "k", "dflt"), QString("dflt"));
     QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteString("A", "k", "v"));
     QVERIFY(QFileInfo(path()).isDir());
+}
+
+void TestIniFile::replacementKeepsModeAndLinks() {
+    const QString real = m_dir->filePath("real.ini");
+    writeBytes(real, "[A]\nk=1\n");
+    const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(real, mode));
+    QVERIFY(QFile::link(real, path()));
+    TIniFile ini(path());
+    ini.WriteString("A", "k", "2");
+    QVERIFY2(QFileInfo(path()).isSymLink(), "the link must stay a link to the user's file");
+    QCOMPARE(readBytes(real), QByteArray("[A]\nk=2\n"));
+    QCOMPARE(QFile::permissions(real) & 0xF0FF, mode); // without the "current user" copies
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList({"real.ini", "test.ini"}));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <set>
+#include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -66,10 +68,34 @@ int keyLines(const QString& course) {
     return count;
 }
 
+// What each bundled course is: its layout's identifier, background colour (0x00BBGGRR) and the
+// letters of its home row.
+struct Course {
+    const char* name;
+    const char* layoutId;
+    int background;
+    QByteArray homeRow;
+};
+
+const std::vector<Course>& courses() {
+    static const std::vector<Course> all = {
+        {"English", "00000409", 0x645A50, "asdfghjkl;"},
+        {"Deutsch", "00000407", 0x46505A, "asdfghjkl\xF6\xE4"},
+        {"Francais", "0000040C", 0x5A5046, "qsdfghjklm"},
+    };
+    return all;
+}
+
+const Course& course(const QString& name) {
+    for (const Course& c : courses())
+        if (name == QLatin1String(c.name)) return c;
+    throw std::invalid_argument("unknown course");
+}
+
 void addCourseRows() {
     QTest::addColumn<QString>("course");
-    QTest::newRow("English") << "English";
-    QTest::newRow("Deutsch") << "Deutsch";
+    for (const Course& c : courses())
+        QTest::newRow(c.name) << c.name;
 }
 
 } // namespace
@@ -86,6 +112,8 @@ private slots:
     void keys();
     void characters_data();
     void characters();
+    void everyWayOfTypingIsUnambiguous_data() { addCourseRows(); }
+    void everyWayOfTypingIsUnambiguous();
     void everyKeyHasItsPicture_data() { addCourseRows(); }
     void everyKeyHasItsPicture();
     void textsCanBeTyped_data();
@@ -96,7 +124,8 @@ private slots:
     void practiceSentences();
     void gameGroups_data() { addCourseRows(); }
     void gameGroups();
-    void germanTextsUseUmlautsAndEszett();
+    void layoutCharactersArePractised_data();
+    void layoutCharactersArePractised();
 };
 
 void TestBundledCourses::archiveLoads() {
@@ -106,9 +135,8 @@ void TestBundledCourses::archiveLoads() {
     QCOMPARE(dataMod.MainTbl->RecordCount(), keyLines(course));
     QVERIFY(dataMod.Ctbl->RecordCount() >= 95);
     QCOMPARE(dataMod.Author, QByteArray("Quorvel"));
-    QVERIFY(dataMod.Misc.contains(course == QLatin1String("English") ? "00000409" : "00000407"));
-    // Background #505A64 / #5A5046 as 0x00BBGGRR; bars and colours of both hands are set.
-    QCOMPARE(dataMod.BkColor, course == QLatin1String("English") ? 0x645A50 : 0x46505A);
+    QVERIFY(dataMod.Misc.contains(::course(course).layoutId));
+    QCOMPARE(dataMod.BkColor, ::course(course).background);
     for (int i = 0; i < 10; ++i) {
         QVERIFY(dataMod.FingerLength[size_t(i)] >= 30);
         QVERIFY(dataMod.FingerColor[size_t(i)] > 0);
@@ -249,6 +277,35 @@ void TestBundledCourses::characters_data() {
     row("Deutsch", "à", 0x1E, false, false, 2001);
     row("Deutsch", "Ò", 0x18, true, false, 2001);
     row("Deutsch", "è", 0x12, false, false, 2001);
+    row("Francais", "q", 0x1E, false, false, 0);
+    row("Francais", "a", 0x10, false, false, 0);
+    row("Francais", "w", 0x2C, false, false, 0);
+    row("Francais", "1", 0x02, true, false, 0);
+    row("Francais", "&", 0x02, false, false, 0);
+    row("Francais", "²", 0x29, false, false, 0);
+    row("Francais", "é", 0x03, false, false, 0);
+    row("Francais", "ç", 0x0A, false, false, 0);
+    row("Francais", "ù", 0x28, false, false, 0);
+    row("Francais", "µ", 0x2B, true, false, 0);
+    row("Francais", "§", 0x35, true, false, 0);
+    row("Francais", "£", 0x1B, true, false, 0);
+    row("Francais", "¤", 0x1B, false, true, 0);
+    row("Francais", "€", 0x12, false, true, 0);
+    row("Francais", "@", 0x0B, false, true, 0);
+    row("Francais", "#", 0x04, false, true, 0);
+    row("Francais", "\\", 0x09, false, true, 0);
+    // à and ^ have keys of their own, which come before the dead-key ways to them.
+    row("Francais", "à", 0x0B, false, false, 0);
+    row("Francais", "^", 0x0A, false, true, 0);
+    row("Francais", "¨", 0x1A, true, false, 0);
+    row("Francais", "~", 0x03, false, true, 0);
+    row("Francais", "`", 0x08, false, true, 0);
+    row("Francais", "ê", 0x12, false, false, 2003);
+    row("Francais", "ë", 0x12, false, false, 2005);
+    row("Francais", "Ÿ", 0x15, true, false, 2005);
+    row("Francais", "ñ", 0x31, false, false, 2004);
+    row("Francais", "Õ", 0x18, true, false, 2004);
+    row("Francais", "À", 0x10, true, false, 2001);
 }
 
 void TestBundledCourses::characters() {
@@ -268,6 +325,31 @@ void TestBundledCourses::characters() {
     QTEST(chars.FieldByName(QStringLiteral("Accent")).AsInteger(), "accent");
     QVERIFY(dataMod.MainTbl->Locate(QStringLiteral("KeyValue"), keyNo));
     QVERIFY(dataMod.MainTbl->FieldByName(QStringLiteral("Finger")).AsInteger() <= 9);
+}
+
+void TestBundledCourses::everyWayOfTypingIsUnambiguous() {
+    QFETCH(QString, course);
+    TDataMod dataMod;
+    QVERIFY(dataMod.LoadLayout(archivePath(course)));
+    TClientDataSet& keys = *dataMod.MainTbl;
+    std::set<int> deadKeyCaps;
+    for (keys.First(); !keys.Eof(); keys.Next())
+        for (const char* field : {"KeyType", "KeyType2"})
+            deadKeyCaps.insert(keys.FieldByName(QLatin1String(field)).AsInteger());
+    // Typing by clicking looks a character up by key, Shift, AltGr and dead key: each such
+    // combination must give one character, on a key that exists, after a dead key that has a cap.
+    std::set<std::tuple<int, bool, bool, int>> ways;
+    TClientDataSet& chars = *dataMod.Ctbl;
+    for (chars.First(); !chars.Eof(); chars.Next()) {
+        const int keyNo = chars.FieldByName(QStringLiteral("KeyNo")).AsInteger();
+        const int accent = chars.FieldByName(QStringLiteral("Accent")).AsInteger();
+        const auto way = std::make_tuple(keyNo, chars.FieldByName(QStringLiteral("Shift")).AsBoolean(),
+                                         chars.FieldByName(QStringLiteral("AltGr")).AsBoolean(), accent);
+        const QByteArray name = chars.FieldByName(QStringLiteral("Name")).AsString();
+        QVERIFY2(ways.insert(way).second, name.constData());
+        QVERIFY2(keys.Locate(QStringLiteral("KeyValue"), keyNo), name.constData());
+        QVERIFY2(accent == 0 || deadKeyCaps.count(accent), name.constData());
+    }
 }
 
 void TestBundledCourses::everyKeyHasItsPicture() {
@@ -295,9 +377,9 @@ void TestBundledCourses::everyKeyHasItsPicture() {
 void TestBundledCourses::textsCanBeTyped_data() {
     QTest::addColumn<QString>("course");
     QTest::addColumn<QString>("file");
-    for (const char* course : {"English", "Deutsch"})
+    for (const Course& course : courses())
         for (const char* file : {"course.txt", "Practice.txt", "Game.txt"})
-            QTest::addRow("%s %s", course, file) << course << file;
+            QTest::addRow("%s %s", course.name, file) << course.name << file;
 }
 
 void TestBundledCourses::textsCanBeTyped() {
@@ -331,7 +413,7 @@ void TestBundledCourses::courseLines() {
         QVERIFY2(line.size() >= 30 && line.size() <= 70, line.constData());
     }
     // The course begins on the home row and reaches capitals, punctuation and digits later.
-    const QByteArray homeRow = course == QLatin1String("English") ? "asdfghjkl; " : "asdfghjkl\xF6\xE4 ";
+    const QByteArray homeRow = ::course(course).homeRow + ' ';
     for (size_t i = 0; i < 4; ++i)
         for (const char c : lines[i])
             QVERIFY2(homeRow.contains(c), lines[i].constData());
@@ -344,6 +426,12 @@ void TestBundledCourses::courseLines() {
     const int digits = firstLineWith([](char c) { return c >= '0' && c <= '9'; });
     QVERIFY(capitals > 20);
     QVERIFY(digits > capitals);
+    // Every letter has been practised on its own before capitals come.
+    QByteArray before;
+    for (int i = 0; i < capitals; ++i)
+        before += lines[size_t(i)];
+    for (char letter = 'a'; letter <= 'z'; ++letter)
+        QVERIFY2(before.contains(letter), qPrintable(QString(QLatin1Char(letter))));
 }
 
 void TestBundledCourses::practiceSentences() {
@@ -353,9 +441,10 @@ void TestBundledCourses::practiceSentences() {
     std::set<QByteArray> distinct;
     for (const QByteArray& line : lines) {
         QCOMPARE(trimmed(line), line);
-        QVERIFY2(line.size() >= 20 && line.size() <= 80, line.constData());
-        QVERIFY2(line.at(0) >= 'A' && line.at(0) <= 'Z', line.constData());
-        QVERIFY2(QByteArray(".!?").contains(line.back()), line.constData());
+        const QByteArray text = CodePage::toUnicode(line).toUtf8();
+        QVERIFY2(line.size() >= 20 && line.size() <= 80, text.constData());
+        QVERIFY2(CodePage::charToUnicode(quint8(line.at(0))).isUpper(), text.constData());
+        QVERIFY2(QByteArray(".!?").contains(line.back()), text.constData());
         distinct.insert(line);
     }
     QCOMPARE(distinct.size(), lines.size());
@@ -372,23 +461,34 @@ void TestBundledCourses::gameGroups() {
         for (const QByteArray& word : group)
             QVERIFY2(word.size() <= 20, word.constData());
     }
-    // Short home-row words first, long words last.
-    const QByteArray homeRow = course == QLatin1String("English") ? "asdfghjkl" : "asdfghjkl\xF6\xE4";
+    // Short words of the first keys learnt (home row, e and i) first, long words last.
+    const QByteArray firstKeys = ::course(course).homeRow + "ei";
     for (const QByteArray& word : groups.front()) {
         QVERIFY(word.size() <= 5);
         for (const char c : word)
-            QVERIFY2(homeRow.contains(c), word.constData());
+            QVERIFY2(firstKeys.contains(c), word.constData());
     }
     for (const QByteArray& word : groups.back())
         QVERIFY2(word.size() >= 11, word.constData());
 }
 
-void TestBundledCourses::germanTextsUseUmlautsAndEszett() {
+void TestBundledCourses::layoutCharactersArePractised_data() {
+    QTest::addColumn<QString>("course");
+    QTest::addColumn<QString>("characters");
+    QTest::newRow("English") << "English"
+                             << "`~!@#$%^&*()_+-=[]{}\\|;:'\",.<>/?";
+    QTest::newRow("Deutsch") << "Deutsch" << QString::fromUtf8("äöüÄÖÜßâéàÊÍÒ@€{}[]\\~|µ²³§°^´`");
+    QTest::newRow("Francais") << "Francais" << QString::fromUtf8("éèàçùâêîôûëïÿ€@#{}[]|\\~`^²µ§£¤°ñõ");
+}
+
+void TestBundledCourses::layoutCharactersArePractised() {
+    QFETCH(QString, course);
+    QFETCH(QString, characters);
     QByteArray all;
     for (const char* file : {"/course.txt", "/Practice.txt", "/Game.txt"})
-        all += readFile(courseDir(QStringLiteral("Deutsch")) + QLatin1String(file));
-    for (const QString ch : {"ä", "ö", "ü", "Ä", "Ö", "Ü", "ß", "â", "é", "à", "@", "€", "µ", "²", "³"})
-        QVERIFY2(all.contains(CodePage::fromUnicode(ch)), qPrintable(ch));
+        all += readFile(courseDir(course) + QLatin1String(file));
+    for (const QChar ch : characters)
+        QVERIFY2(all.contains(CodePage::fromUnicode(ch)), qPrintable(QString(ch)));
 }
 
 QTEST_GUILESS_MAIN(TestBundledCourses)

@@ -2,6 +2,7 @@
 #include "platform/Errors.h"
 #include "platform/ScriptedDialogs.h"
 #include "settings/DataMod.h"
+#include "support/TestPaths.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -307,6 +308,44 @@ private slots:
         QVERIFY(dialogs->shown().empty());
         QCOMPARE(keyNames(mod.MainTbl), QList<QByteArray>({"Old"}));
         expectFirstLayoutValues(mod);
+    }
+
+    void bundledCoursesLoadWhole_data() {
+        QTest::addColumn<QString>("course");
+        QTest::newRow("English") << "English";
+        QTest::newRow("Deutsch") << "Deutsch";
+    }
+    void bundledCoursesLoadWhole() {
+        QFETCH(QString, course);
+        TDataMod mod;
+        QVERIFY(mod.LoadLayout(appDir() + "/Courses/" + course + "/layout.zqt"));
+        QVERIFY(mod.MainTbl->RecordCount() >= 50);
+        QVERIFY(mod.BkColor != 0);
+        for (int i = 0; i < 10; ++i)
+            QVERIFY2(mod.FingerLength[i] > 0, TDataMod::fingerNames()[size_t(i)]);
+        // Names ascend, and every key has a picture whose size fits the key.
+        QByteArray previous;
+        for (mod.MainTbl->First(); !mod.MainTbl->Eof(); mod.MainTbl->Next()) {
+            const QByteArray name = mod.MainTbl->FieldByName("Name").AsString();
+            QVERIFY2(previous < name || previous.isEmpty(), name.constData());
+            previous = name;
+            const QImage image = mod.MainTbl->FieldByName("Glyph").AsImage();
+            QVERIFY2(!image.isNull(), name.constData());
+            QCOMPARE(image.width(), mod.MainTbl->FieldByName("Width").AsInteger());
+        }
+        // Every letter has a character record, and every character record names a key that exists.
+        for (char c = 'a'; c <= 'z'; ++c)
+            QVERIFY2(mod.Ctbl->Locate("Code", int(uchar(c))), QByteArray(1, c).constData());
+        QList<int> seen;
+        for (mod.Ctbl->First(); !mod.Ctbl->Eof(); mod.Ctbl->Next()) {
+            const int code = mod.Ctbl->FieldByName("Code").AsInteger();
+            QVERIFY(code >= 0 && code <= 255);
+            QVERIFY(seen.isEmpty() || seen.last() <= code);
+            seen << code;
+            QVERIFY2(mod.MainTbl->Locate("KeyValue", mod.Ctbl->FieldByName("KeyNo").AsInteger()),
+                     QByteArray::number(code).constData());
+        }
+        QCOMPARE(mod.CtblD->RecordCount(), mod.Ctbl->RecordCount());
     }
 
     void readsAnyExtensionAsZip() {

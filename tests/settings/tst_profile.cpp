@@ -1,6 +1,7 @@
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
 #include "settings/Profile.h"
+#include "support/TestPaths.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -71,6 +72,7 @@ private slots:
     void assignTemplate();
     void eventsAndStorage();
     void storageErrorsReachTheCaller();
+    void shippedDefaultUser();
 };
 
 void TestProfile::newProfile() {
@@ -372,6 +374,16 @@ void TestProfile::storageErrorsReachTheCaller() {
     } catch (const EConvertError& e) {
         QCOMPARE(e.message(), QString("'$' is not a valid integer value"));
     }
+}
+
+// The program folder's first user is a complete record in the form the program writes.
+void TestProfile::shippedDefaultUser() {
+    TIniFile ini(sourceDir() + "/data/zqc.ini");
+    QCOMPARE(ini.ReadSections(), QStringList({"Default"}));
+    const QStringList record = ini.ReadSectionValues("Default");
+    TProfile p;
+    p.FromStrings(record);
+    QCOMPARE(p.ToStrings(), record);
 }
 
 QTEST_GUILESS_MAIN(TestProfile)

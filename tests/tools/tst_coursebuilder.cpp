@@ -354,7 +354,8 @@ void TestCourseBuilder::faultyDescriptions_data() {
     QTest::newRow("unknown statement") << "colour #000000\n" << 1 << "unknown line 'colour'";
     QTest::newRow("unknown finger") << "row 0\nkey A 1 letter LPinky a\n" << 2 << "unknown finger 'LPinky'";
     QTest::newRow("unknown kind") << "row 0\nkey A 1 vowel LLittle a\n" << 2 << "key kind 'vowel'";
-    QTest::newRow("no Windows-1252 code") << "row 0\nkey A 1 letter LLittle →\n" << 2 << "U+2192";
+    QTest::newRow("no Windows-1252 code") << "row 0\nkey A 1 letter LLittle →\n"
+                                          << 2 << "character U+2192 has no Windows-1252 code";
     QTest::newRow("two characters") << "row 0\nkey A 1 letter LLittle ab\n"
                                     << 2 << "'ab' is not one character";
     QTest::newRow("four levels") << "row 0\nkey A 1 letter LLittle a b c d\n" << 2 << "at most three";
@@ -377,6 +378,7 @@ void TestCourseBuilder::faultyDescriptions_data() {
     QTest::newRow("unit after a row") << key + "unit 30\n" << 3 << "before the first row";
     QTest::newRow("unclosed quote") << "row 0\nkey A 1 letter LLittle label=\"Caps a\n"
                                     << 2 << "unclosed quote";
+    QTest::newRow("origin off the frame") << "origin -5 5\n" << 1 << "origin must be 0 to 1000";
     QTest::newRow("bad size") << "row 0\nkey A 1 letter LLittle w=wide a\n" << 2 << "width 'wide'";
     QTest::newRow("no keys") << "" << 0 << "no keys";
 }

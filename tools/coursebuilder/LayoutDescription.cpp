@@ -101,9 +101,9 @@ QColor parseColor(const QString& text, int lineNo) {
 unsigned char codeOf(QChar ch, int lineNo) {
     const auto code = CodePage::unicodeToChar(ch);
     if (!code || *code == 0)
-        fail(lineNo, QStringLiteral("character U+%1 has no Windows-1252 code")
-                         .arg(ch.unicode(), 4, 16, QLatin1Char('0'))
-                         .toUpper());
+        fail(lineNo,
+             QStringLiteral("character U+%1 has no Windows-1252 code")
+                 .arg(QString::number(ch.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
     return *code;
 }
 
@@ -273,7 +273,8 @@ void parseFingerLine(const std::vector<Token>& tokens, int lineNo, LayoutDescrip
             finger.color = parseColor(token.text, lineNo);
             hasColor = true;
         } else {
-            fail(lineNo, QStringLiteral("unknown finger attribute '%1'").arg(token.text));
+            fail(lineNo, QStringLiteral("unknown finger attribute '%1'")
+                             .arg(token.attribute.isEmpty() ? token.text : token.attribute));
         }
     }
     if (!hasColor) fail(lineNo, QStringLiteral("finger %1 needs a color").arg(tokens[1].text));
@@ -392,6 +393,9 @@ LayoutDescription parseLayoutDescription(const QString& text) {
             if (tokens.size() != 3) fail(lineNo, QStringLiteral("origin needs two numbers of pixels"));
             geometry.originX = parseInteger(tokens[1].text, lineNo, keyword);
             geometry.originY = parseInteger(tokens[2].text, lineNo, keyword);
+            if (geometry.originX < 0 || geometry.originY < 0 || geometry.originX > 1000 ||
+                geometry.originY > 1000)
+                fail(lineNo, QStringLiteral("origin must be 0 to 1000 pixels"));
         } else if (keyword == QLatin1String("finger")) {
             parseFingerLine(tokens, lineNo, layout);
         } else if (keyword == QLatin1String("dead")) {

@@ -115,4 +115,11 @@ void ButtonType::paintEvent(QPaintEvent*) {
         if (sunken) at += QPoint(1, 1);
         painter.drawPixmap(at, m_shownGlyph);
     }
+    if (sunken) {
+        // The sunken edge over the picture too: a cap whose picture fills it must still show
+        // that it is down, which is all that changes while a key blinks.
+        painter.setPen(QPen(dark, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(r).adjusted(1, 1, -1, -1));
+    }
 }
