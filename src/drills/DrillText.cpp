@@ -46,10 +46,17 @@ QString decodeFile(const QByteArray& bytes) {
     return CodePage::toUnicode(bytes);
 }
 
+void checkLength(qint64 length) {
+    if (length > MaxTextLength)
+        throw EInOutError(formatText(i18n("The text is too long to practise: %d MB (at most %d MB)."),
+                                     {length / (1024 * 1024), MaxTextLength / (1024 * 1024)}));
+}
+
 QByteArray loadFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw EInOutError(formatText(i18n("Cannot read the file %s: %s"), {path, file.errorString()}));
+    checkLength(file.size());
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EInOutError(formatText(i18n("Cannot read the file %s: %s"), {path, file.errorString()}));

@@ -17,8 +17,15 @@ QByteArray fromUnicode(const QString& text);
 // Windows-1252.
 QString decodeFile(const QByteArray& bytes);
 
+// The longest text a drill takes, in characters (and file bytes): far beyond any text a person
+// types, and small enough that loading it never exhausts the memory.
+constexpr qint64 MaxTextLength = 64 * 1024 * 1024;
+
 // Reads a text or RTF file into a sample. Raises EInOutError with a clear message when the file
-// cannot be read.
+// cannot be read or is too long.
 QByteArray loadFile(const QString& path);
+
+// Raises EInOutError when a text of `length` characters is too long for a drill.
+void checkLength(qint64 length);
 
 } // namespace DrillText

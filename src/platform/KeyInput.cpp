@@ -56,9 +56,10 @@ std::vector<KeyChar> charsOfText(const QString& text) {
     std::vector<KeyChar> chars;
     chars.reserve(size_t(text.size()));
     for (const QChar ch : text) {
-        // Line breaks and other control characters are not typed by text; the keys that
-        // type them (Backspace, Enter, Esc) are recognised by their key code.
-        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F) continue;
+        // Line breaks and other control characters but the tab (texts may hold tabs) are not
+        // typed by text; the keys that type them (Backspace, Enter, Esc) are recognised by
+        // their key code.
+        if ((ch.unicode() < 0x20 && ch != u'\t') || ch.unicode() == 0x7F) continue;
         if (ch.isSurrogate()) {
             // Half of a character outside the BMP: no code page has it, so one wrong key.
             if (ch.isHighSurrogate()) chars.push_back({'?', QChar(0xFFFD), true});

@@ -45,7 +45,7 @@ quint16 virtualKeyCode(const QKeyEvent& event);
 
 // The characters a key event types, in order, after the activated keyboard layout has had its
 // say (activeKeyTranslator()). Backspace, Enter and Esc give 8, 13 and 27 whatever their text;
-// shortcuts with Ctrl or Alt and other control characters give nothing.
+// the tab gives 9; shortcuts with Ctrl or Alt and other control characters give nothing.
 std::vector<KeyChar> keyPressChars(const QKeyEvent& event);
 
 // The characters an input method commits (dead keys composed under X11): key-presses too.

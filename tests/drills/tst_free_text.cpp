@@ -1,5 +1,6 @@
 #include "DrillFakes.h"
 
+#include "drills/DrillText.h"
 #include "drills/ui/DrillInputEdit.h"
 #include "drills/ui/TFmLetterPrac.h"
 #include "drills/ui/TFmLongText.h"
@@ -68,6 +69,7 @@ private slots:
     void textDrillLoadsFiles();
     void textDrillUnreadableFileKeepsTheText();
     void textDrillCancelledDialogChangesNothing();
+    void textDrillRefusesHugeTexts();
 
 private:
     std::unique_ptr<DrillFixture> m_fx;
@@ -433,6 +435,25 @@ void TestFreeText::textDrillCancelledDialogChangesNothing() {
     QCOMPARE(d.Position, 2);
     QVERIFY(d.Timing);
     QCOMPARE(d.sample().bytes(), QByteArray("abc"));
+}
+
+void TestFreeText::textDrillRefusesHugeTexts() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("huge.txt"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(f.resize(DrillText::MaxTextLength + 1)); // sparse: no time spent writing
+    f.close();
+    TFmLongText d;
+    d.show();
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    d.PasteText();
+    ChooserGuard chooser(path);
+    d.LoadTextFromFile();
+    const QStringList errors = (*m_dialogs)->texts(ScriptedDialogs::Kind::Error);
+    QCOMPARE(errors, QStringList{QStringLiteral("The text is too long to practise: 64 MB (at most 64 MB).")});
+    QCOMPARE(d.sample().bytes(), QByteArray("kept"));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 QTEST_MAIN(TestFreeText)

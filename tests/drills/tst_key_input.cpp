@@ -82,7 +82,9 @@ void TestKeyInput::keyPressChars_data() {
         << int(Qt::Key_L) << int(Qt::AltModifier) << QStringLiteral("l") << QByteArray();
     QTest::newRow("altgr as ctrl+alt types") << int(Qt::Key_At) << int(Qt::ControlModifier | Qt::AltModifier)
                                              << QStringLiteral("@") << QByteArray("@");
-    QTest::newRow("tab types nothing") << int(Qt::Key_Tab) << 0 << QStringLiteral("\t") << QByteArray();
+    QTest::newRow("tab") << int(Qt::Key_Tab) << 0 << QStringLiteral("\t") << QByteArray("\t");
+    QTest::newRow("other controls type nothing")
+        << int(Qt::Key_unknown) << 0 << QStringLiteral("\x01\n") << QByteArray();
     QTest::newRow("arrow types nothing") << int(Qt::Key_Left) << 0 << QString() << QByteArray();
 }
 

@@ -400,6 +400,13 @@ void TestLinePractice::charactersBeyondAscii() {
     QCOMPARE(d.Position, 4);
     QCOMPARE(inputText(d), QString::fromUtf16(u"\u00e4\u00e9\u0416"));
     QCOMPARE(inputColours(d), QStringLiteral("RRW"));
+    // Tab types the tab of a text rather than leaving the box.
+    d.prepare("a\tb");
+    d.InputEdit->setFocus();
+    QTest::keyClick(d.InputEdit, 'a');
+    QTest::keyClick(d.InputEdit, Qt::Key_Tab);
+    QCOMPARE(d.Position, 3);
+    QCOMPARE(inputText(d), QStringLiteral("a\t"));
 }
 
 void TestLinePractice::emptySample() {

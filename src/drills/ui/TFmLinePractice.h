@@ -34,6 +34,9 @@ struct DrillFont {
 // variants decide where a sample comes from and what follows a line by overriding the virtual
 // operations. The window itself is never shown; its own NextLine does nothing.
 //
+// Both boxes are plain text edits carrying per-character formats: on long texts their cost of
+// moving the selection and inserting a character stays flat, where a rich text edit's grows.
+//
 // Creation runs FormCreate, which calls the variant's overrides: every variant constructor hands
 // Creation::Deferred to the class it derives from and runs FormCreate itself when it is the one
 // being created.

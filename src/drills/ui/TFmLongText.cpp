@@ -162,7 +162,9 @@ void TFmLongText::PasteText() {
         {
             WaitCursor wait;
             const QClipboard* clipboard = QGuiApplication::clipboard();
-            setSampleBoxText(DrillText::fromUnicode(clipboard ? clipboard->text() : QString()));
+            const QString text = clipboard ? clipboard->text() : QString();
+            DrillText::checkLength(text.size());
+            setSampleBoxText(DrillText::fromUnicode(text));
             ApplySampleFont();
         }
         StartText();
