@@ -1,0 +1,88 @@
+#include "keyboard/ui/TVKeyboard.h"
+
+#include "keyboard/ColorValue.h"
+#include "keyboard/KeyKinds.h"
+#include "keyboard/ui/ButtonType.h"
+#include "keyboard/ui/TKbFm.h"
+#include "settings/DataMod.h"
+
+#include <QShowEvent>
+#include <QTimer>
+
+bool KeyBlinkPhase = true;
+TVKeyboard* VKeyboard = nullptr;
+
+namespace {
+constexpr int BlinkInterval = 250;
+constexpr int32_t Olive = 0x008080;
+} // namespace
+
+TVKeyboard::TVKeyboard(QWidget* parent) : QWidget(parent, Qt::Tool) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colorFromValue(Olive));
+    setPalette(pal);
+    setAutoFillBackground(true);
+    KbFrame = new TKbFm(this);
+    KbFrame->setObjectName(QStringLiteral("KbFrame"));
+    KbFrame->setGeometry(0, 0, 445, 153);
+    TimerofKB = new QTimer(this);
+    TimerofKB->setObjectName(QStringLiteral("TimerofKB"));
+    TimerofKB->setInterval(BlinkInterval);
+    connect(TimerofKB, &QTimer::timeout, this, &TVKeyboard::TimerofKBTimer);
+    resize(KbFrame->size());
+    FormCreate();
+}
+
+TVKeyboard::~TVKeyboard() = default;
+
+void TVKeyboard::FormCreate() {
+    Blink = true;
+}
+
+void TVKeyboard::FormShow() {
+    TimerofKB->start();
+}
+
+void TVKeyboard::FormHide() {
+    TimerofKB->stop();
+}
+
+void TVKeyboard::showEvent(QShowEvent* event) {
+    // Only showing the window counts, not the desktop restoring it from an icon.
+    if (!event->spontaneous()) FormShow();
+    QWidget::showEvent(event);
+}
+
+void TVKeyboard::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) FormHide();
+    QWidget::hideEvent(event);
+}
+
+void TVKeyboard::LoadLayout(const QString& FileName) {
+    KbFrame->ClearKeys();
+    HighlightedKey = nullptr;
+    DataMod->LoadLayout(FileName); // a failed load is not reported; the keys show what the tables hold
+    KbFrame->FitToKeys();
+    KbFrame->BuildKeys(Blink);
+    // The window is sized to the keyboard.
+    resize(KbFrame->size());
+}
+
+int32_t TVKeyboard::HighlightChar(char Ch) {
+    if (HighlightedKey) HighlightedKey->SetKeyDown(false);
+    HighlightedKey = nullptr;
+    int32_t finger = FingerCode::NoFinger;
+    HighlightedKey = KbFrame->PressKeyForChar(Ch, finger);
+    return HighlightedKey ? finger : FingerCode::NoFinger;
+}
+
+void TVKeyboard::TimerofKBTimer() {
+    if (!HighlightedKey) return;
+    if (Blink) {
+        HighlightedKey->SetKeyDown(KeyBlinkPhase);
+        KeyBlinkPhase = !KeyBlinkPhase;
+    } else if (!HighlightedKey->IsDown()) {
+        // Held down again, whatever released it.
+        HighlightedKey->SetKeyDown(true);
+    }
+}

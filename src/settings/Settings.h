@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+// The program-wide settings, kept in section "General" of "zq.ini" in the program folder.
+class TSettings : public QObject {
+public:
+    // AppDir becomes the folder of the executable with a trailing "/"; the other fields stay
+    // empty until Load.
+    explicit TSettings(QObject* AOwner = nullptr);
+    // The same with another program folder (a trailing "/" is added when missing).
+    TSettings(QObject* AOwner, const QString& appDir);
+
+    virtual void Load();
+    // Raises EIniFileError when the file cannot be written; keys written before stay written.
+    virtual void Save();
+
+    QString iniPath() const { return AppDir + QStringLiteral("zq.ini"); }
+
+    QString AppDir;
+    bool RestoreLayout = false;
+    QString UserName;
+    QString FontName;
+    int32_t FontCharset = 0; // its users take the low byte
+
+    static constexpr const char* Section = "General";
+};
+
+// The one settings object of a run: start-up creates and loads it before any window.
+extern TSettings* Settings;

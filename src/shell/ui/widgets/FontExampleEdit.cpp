@@ -1,0 +1,17 @@
+#include "shell/ui/widgets/FontExampleEdit.h"
+
+FontExampleEdit::FontExampleEdit(QWidget* parent) : QLineEdit(QStringLiteral("ExAmPLe"), parent) {}
+
+void FontExampleEdit::setFontSpec(const TFontSpec& font) {
+    m_font = font;
+    setFont(font.toQFont());
+    QPalette p = palette();
+    p.setColor(QPalette::Text, font.toQColor());
+    setPalette(p);
+}
+
+void FontExampleEdit::setBackgroundColor(int32_t color) {
+    QPalette p = palette();
+    p.setColor(QPalette::Base, WinColor::toQColor(color));
+    setPalette(p);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "settings/FontSpec.h"
+
+#include <QLineEdit>
+
+// An edit showing a sample word in a stored font, colour included. It keeps the whole font
+// value, so that what the widget cannot show (the character set) is handed back unchanged.
+class FontExampleEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit FontExampleEdit(QWidget* parent = nullptr);
+
+    const TFontSpec& fontSpec() const { return m_font; }
+    void setFontSpec(const TFontSpec& font);
+    void setBackgroundColor(int32_t color);
+
+private:
+    TFontSpec m_font;
+};

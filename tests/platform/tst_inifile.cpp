@@ -1,0 +1,427 @@
+#include "platform/Errors.h"
+#include "platform/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+    return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Raises the file size limit back when a test ends, however it ends.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    bool active() const { return m_active; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_active = false;
+};
+
+} // namespace
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void missingFile();
+    void reading_data();
+    void reading();
+    void integers_data();
+    void integers();
+    void listings();
+    void writesKeepEverythingElse_data();
+    void writesKeepEverythingElse();
+    void writeCreatesFile();
+    void writeRepairsLineBreaksAndCodePage();
+    void eraseSection();
+    void binaryJunk();
+    void tenMegabyteLine();
+    void twoObjectsOnOneFile();
+    void refusedWriteInReadOnlyFolder();
+    void refusedWriteOnFullDisk();
+    void pathThatIsAFolder();
+    void replacementKeepsModeAndLinks();
+
+private:
+    QString path() const { return m_dir->filePath(QStringLiteral("test.ini")); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestIniFile::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestIniFile::missingFile() {
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadString("General", "User", "Default"), QString("Default"));
+    QCOMPARE(ini.ReadInteger("General", "FontCharset", 1), 1);
+    QCOMPARE(ini.ReadBool("General", "ToRestoreLayout", true), true);
+    QVERIFY(ini.ReadSections().isEmpty());
+    QVERIFY(ini.ReadSectionValues("General").isEmpty());
+    QVERIFY(!ini.SectionExists("General"));
+    QVERIFY(!ini.ValueExists("General", "User"));
+    ini.EraseSection("General");
+    QVERIFY2(!QFile::exists(path()), "reading or erasing must not create the file");
+}
+
+void TestIniFile::reading_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected"); // "<default>" when the default must come back
+
+    const QByteArray basic = "[General]\r\nUser=Bob\r\nEmpty=\r\n[Other]\r\nUser=Ann\r\n";
+    QTest::newRow("plain") << basic << "General"
+                           << "User"
+                           << "Bob";
+    QTest::newRow("other section") << basic << "Other"
+                                   << "User"
+                                   << "Ann";
+    QTest::newRow("section any case") << basic << "gEnErAl"
+                                      << "USER"
+                                      << "Bob";
+    QTest::newRow("empty value is not the default") << basic << "General"
+                                                    << "Empty"
+                                                    << "";
+    QTest::newRow("missing key") << basic << "General"
+                                 << "Nope"
+                                 << "<default>";
+    QTest::newRow("missing section") << basic << "Third"
+                                     << "User"
+                                     << "<default>";
+    QTest::newRow("LF only") << QByteArray("[A]\nk=1\n[B]\nk=2\n") << "B"
+                             << "k"
+                             << "2";
+    QTest::newRow("CR only") << QByteArray("[A]\rk=1\r[B]\rk=2") << "B"
+                             << "k"
+                             << "2";
+    QTest::newRow("mixed ends") << QByteArray("[A]\r\nk=1\r[B]\nk=2\r\n") << "A"
+                                << "k"
+                                << "1";
+    QTest::newRow("blanks around") << QByteArray("  [ A ]  \n \t key \t= \t v a l \t\n") << "A"
+                                   << "key"
+                                   << "v a l";
+    QTest::newRow("equals in value") << QByteArray("[A]\nk=a=b\n") << "A"
+                                     << "k"
+                                     << "a=b";
+    QTest::newRow("duplicate key: first counts") << QByteArray("[A]\nk=1\nK=2\n") << "A"
+                                                 << "k"
+                                                 << "1";
+    QTest::newRow("duplicate section: first counts") << QByteArray("[A]\nx=0\n[B]\nk=1\n[a]\nk=2\n") << "A"
+                                                     << "k"
+                                                     << "<default>";
+    QTest::newRow("key before any section") << QByteArray("k=0\n[A]\nj=1\n") << "A"
+                                            << "k"
+                                            << "<default>";
+    QTest::newRow("comment line") << QByteArray("[A]\n;k=1\nk=2\n") << "A"
+                                  << "k"
+                                  << "2";
+    QTest::newRow("line without equals") << QByteArray("[A]\nk\nk=3\n") << "A"
+                                         << "k"
+                                         << "3";
+    QTest::newRow("header without bracket") << QByteArray("[A\nk=4\n") << "A"
+                                            << "k"
+                                            << "4";
+    QTest::newRow("code page") << QByteArray("[M\xFC"
+                                             "ller]\nName=J\xE9r\xF4me \x80\n")
+                               << QString::fromUtf8("MÜLLER") << "name" << QString::fromUtf8("Jérôme €");
+    QTest::newRow("2047 characters at most") << QByteArray("[A]\nk=") + QByteArray(3000, 'z') + "\n"
+                                             << "A"
+                                             << "k" << QString(2047, u'z');
+    QTest::newRow("no line end at all") << QByteArray("[A]") << "A"
+                                        << "k"
+                                        << "<default>";
+}
+
+void TestIniFile::reading() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    writeBytes(path(), content);
+    TIniFile ini(path());
+    const bool wantDefault = expected == "<default>";
+    QCOMPARE(ini.ReadString(section, key, "<default>"), expected);
+    QCOMPARE(ini.ValueExists(section, key), !wantDefault);
+}
+
+void TestIniFile::integers_data() {
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<int>("integer");  // with default 77
+    QTest::addColumn<bool>("boolean"); // with default true
+
+    QTest::newRow("decimal") << QByteArray("204") << 204 << true;
+    QTest::newRow("zero") << QByteArray("0") << 0 << false;
+    QTest::newRow("negative") << QByteArray("-2147483640") << -2147483640 << true;
+    QTest::newRow("0x") << QByteArray("0xCC") << 204 << true;
+    QTest::newRow("0X lower digits") << QByteArray("0Xcc") << 204 << true;
+    QTest::newRow("dollar") << QByteArray("$CC") << 204 << true;
+    QTest::newRow("0x alone") << QByteArray("0x") << 77 << true;
+    QTest::newRow("0x then sign") << QByteArray("0x-5") << 77 << true;
+    QTest::newRow("word") << QByteArray("yes") << 77 << true;
+    QTest::newRow("empty") << QByteArray("") << 77 << true;
+    QTest::newRow("trailing junk") << QByteArray("12abc") << 77 << true;
+    QTest::newRow("blanks are the file's") << QByteArray("  12  ") << 12 << true;
+    QTest::newRow("overflow") << QByteArray("4294967296") << 77 << true;
+}
+
+void TestIniFile::integers() {
+    QFETCH(QByteArray, value);
+    QFETCH(int, integer);
+    QFETCH(bool, boolean);
+    writeBytes(path(), "[S]\nv=" + value + "\n");
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadInteger("S", "v", 77), integer);
+    QCOMPARE(ini.ReadBool("S", "v", true), boolean);
+    // A false default comes back false only where the text is not a number.
+    QCOMPARE(ini.ReadBool("S", "v", false), integer == 77 ? false : integer != 0);
+}
+
+void TestIniFile::listings() {
+    writeBytes(path(), "junk\n[Zeta]\nb=2\na=1\nB=3\n\n[alpha]\nx=\n[ZETA]\nc=4\n[Mid]\n");
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadSections(), QStringList({"Zeta", "alpha", "Mid"}));
+    QCOMPARE(ini.ReadSection("zeta"), QStringList({"b", "a"}));
+    QCOMPARE(ini.ReadSectionValues("ZETA"), QStringList({"b=2", "a=1"}));
+    QCOMPARE(ini.ReadSectionValues("Alpha"), QStringList({"x="}));
+    QVERIFY(ini.SectionExists("mid"));
+    QVERIFY(ini.ReadSection("mid").isEmpty());
+    QVERIFY(!ini.ValueExists("zeta", "c"));
+}
+
+void TestIniFile::writesKeepEverythingElse_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray file = "; settings\r\n[A]\r\nk1 = old\r\nk2=2\r\n\r\n[B]\r\nx=1\r\n";
+    QTest::newRow("value in place, spelling kept")
+        << file << "a"
+        << "K1" << QByteArray("; settings\r\n[A]\r\nk1 =new\r\nk2=2\r\n\r\n[B]\r\nx=1\r\n");
+    QTest::newRow("new key after the last key, before the blank line")
+        << file << "A"
+        << "k3" << QByteArray("; settings\r\n[A]\r\nk1 = old\r\nk2=2\r\nk3=new\r\n\r\n[B]\r\nx=1\r\n");
+    QTest::newRow("new key in the last section")
+        << file << "B"
+        << "y" << QByteArray("; settings\r\n[A]\r\nk1 = old\r\nk2=2\r\n\r\n[B]\r\nx=1\r\ny=new\r\n");
+    QTest::newRow("new section at the end")
+        << file << "C"
+        << "z" << QByteArray("; settings\r\n[A]\r\nk1 = old\r\nk2=2\r\n\r\n[B]\r\nx=1\r\n[C]\r\nz=new\r\n");
+    QTest::newRow("LF file stays LF") << QByteArray("[A]\nk=1\n") << "A"
+                                      << "j" << QByteArray("[A]\nk=1\nj=new\n");
+    QTest::newRow("CR file stays CR") << QByteArray("[A]\rk=1") << "B"
+                                      << "j" << QByteArray("[A]\rk=1\r[B]\rj=new\r");
+    QTest::newRow("last line without end") << QByteArray("[A]\r\nk=1") << "A"
+                                           << "j" << QByteArray("[A]\r\nk=1\r\nj=new\r\n");
+    QTest::newRow("duplicate key: the first changes") << QByteArray("[A]\nk=1\nk=2\n") << "A"
+                                                      << "k" << QByteArray("[A]\nk=new\nk=2\n");
+    QTest::newRow("duplicate section: the first gets the key")
+        << QByteArray("[A]\nk=1\n[B]\n[a]\nm=2\n") << "A"
+        << "m" << QByteArray("[A]\nk=1\nm=new\n[B]\n[a]\nm=2\n");
+    QTest::newRow("empty section") << QByteArray("[A]\n[B]\n") << "A"
+                                   << "k" << QByteArray("[A]\nk=new\n[B]\n");
+}
+
+void TestIniFile::writesKeepEverythingElse() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QByteArray, after);
+    writeBytes(path(), before);
+    TIniFile ini(path());
+    QVERIFY(ini.ReadSections().size() > 0); // parsed before the write
+    ini.WriteString(section, key, "new");
+    QCOMPARE(readBytes(path()), after);
+    QCOMPARE(ini.ReadString(section, key, "?"), QString("new"));
+    QCOMPARE(TIniFile(path()).ReadString(section, key, "?"), QString("new"));
+}
+
+void TestIniFile::writeCreatesFile() {
+    {
+        TIniFile ini(path());
+        ini.WriteString("General", "User", "Bob");
+        ini.WriteBool("General", "ToRestoreLayout", false);
+        ini.WriteInteger("General", "FontCharset", -204);
+        ini.WriteBool("Other", "On", true);
+        ini.WriteString("GENERAL", "user", "Ann");
+    }
+    QCOMPARE(
+        readBytes(path()),
+        QByteArray("[General]\r\nUser=Ann\r\nToRestoreLayout=0\r\nFontCharset=-204\r\n[Other]\r\nOn=1\r\n"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"test.ini"}));
+}
+
+void TestIniFile::writeRepairsLineBreaksAndCodePage() {
+    TIniFile ini(path());
+    // A line break in a value would otherwise forge a key of its own.
+    ini.WriteString("A", "k", "x\r\nforged=1");
+    QVERIFY(!ini.ValueExists("A", "forged"));
+    QCOMPARE(ini.ReadString("A", "k", "?"), QString("x  forged=1"));
+    // A name without a code-page character matches what was written for it, so the second
+    // write changes the first section instead of adding another.
+    const QString name = QString::fromUtf8("Łukasz");
+    ini.WriteString(name, "k", "1");
+    ini.WriteString(name, "k", "2");
+    QCOMPARE(ini.ReadSections(), QStringList({"A", "?ukasz"}));
+    QCOMPARE(ini.ReadString(name, "k", "?"), QString("2"));
+    ini.WriteString("A", "euro", QString::fromUtf8("5 €"));
+    QVERIFY(readBytes(path()).contains("euro=5 \x80\r\n"));
+}
+
+void TestIniFile::eraseSection() {
+    writeBytes(path(), "[A]\nk=1\n[B]\nk=2\n\n[a]\nk=3\n[C]\nk=4");
+    TIniFile ini(path());
+    ini.EraseSection("a");
+    QCOMPARE(readBytes(path()), QByteArray("[B]\nk=2\n\n[C]\nk=4"));
+    QCOMPARE(ini.ReadSections(), QStringList({"B", "C"}));
+    QVERIFY(!ini.ValueExists("A", "k"));
+    ini.WriteString("A", "k", "back");
+    QCOMPARE(readBytes(path()), QByteArray("[B]\nk=2\n\n[C]\nk=4\n[A]\nk=back\n"));
+}
+
+void TestIniFile::binaryJunk() {
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 50; ++round) {
+        QByteArray junk(int(random.bounded(1, 4096)), Qt::Uninitialized);
+        for (char& c : junk) {
+            // Plenty of the bytes that mean something to the parser.
+            static const char special[] = "[]=;\r\n \t\0";
+            c = random.bounded(4) == 0 ? special[random.bounded(int(sizeof special))]
+                                       : char(random.bounded(256));
+        }
+        writeBytes(path(), junk);
+        TIniFile ini(path());
+        for (const QString& section : ini.ReadSections()) {
+            for (const QString& line : ini.ReadSectionValues(section))
+                QVERIFY(line.contains(u'='));
+        }
+        QCOMPARE(ini.ReadInteger("Quorvel", "Value", 5), 5);
+        ini.WriteString("Quorvel", "Value", "6");
+        QCOMPARE(ini.ReadInteger("Quorvel", "Value", 5), 6);
+        QVERIFY2(readBytes(path()).startsWith(junk), "what was not written must stay as it was");
+    }
+}
+
+void TestIniFile::tenMegabyteLine() {
+    const QByteArray big(10 * 1024 * 1024, 'w');
+    writeBytes(path(), "[S]\r\nbig=" + big + "\r\n" + big + "\r\nsmall=1\r\n");
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadString("S", "big", "?").size(), qsizetype(TIniFile::MaxValueLength));
+    QCOMPARE(ini.ReadInteger("S", "small", 0), 1);
+    ini.WriteInteger("S", "small", 2);
+    QCOMPARE(readBytes(path()), "[S]\r\nbig=" + big + "\r\n" + big + "\r\nsmall=2\r\n");
+}
+
+void TestIniFile::twoObjectsOnOneFile() {
+    TIniFile first(path());
+    TIniFile second(path());
+    QCOMPARE(first.ReadString("A", "k", "none"), QString("none"));
+    QCOMPARE(second.ReadString("A", "k", "none"), QString("none"));
+    first.WriteString("A", "k", "1");
+    second.WriteString("A", "j", "2"); // must not drop the first object's key
+    QCOMPARE(first.ReadString("A", "j", "?"), QString("2"));
+    QCOMPARE(readBytes(path()), QByteArray("[A]\r\nk=1\r\nj=2\r\n"));
+}
+
+void TestIniFile::refusedWriteInReadOnlyFolder() {
+    const QByteArray before = "[A]\nk=old\n";
+    writeBytes(path(), before);
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadString("A", "k", "?"), QString("old"));
+    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto restore = qScopeGuard([this] {
+        QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    if (::access(QFile::encodeName(m_dir->path()).constData(), W_OK) == 0)
+        QSKIP("permissions do not stop this user (root); the full-disk case covers the refusal");
+    try {
+        ini.WriteString("A", "k", "new");
+        QFAIL("the refused write was not reported");
+    } catch (const EIniFileError& e) {
+        QCOMPARE(e.message(), "Unable to write to " + path());
+    }
+    QCOMPARE(readBytes(path()), before);
+    QCOMPARE(ini.ReadString("A", "k", "?"), QString("old"));
+}
+
+void TestIniFile::refusedWriteOnFullDisk() {
+    // The old file is larger than what may still be written: the new copy cannot be finished.
+    const QByteArray before = "[A]\nk=old\n" + QByteArray(64 * 1024, ';') + "\n";
+    writeBytes(path(), before);
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadString("A", "k", "?"), QString("old"));
+    bool refused = false;
+    {
+        FileSizeLimit limit(4096);
+        QVERIFY(limit.active());
+        try {
+            ini.WriteString("A", "k", "new");
+        } catch (const EIniFileError& e) {
+            refused = e.message() == "Unable to write to " + path();
+        }
+    }
+    QVERIFY2(refused, "the failed write must raise the ini error with the path");
+    QCOMPARE(readBytes(path()), before);
+    QCOMPARE(ini.ReadString("A", "k", "?"), QString("old"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"test.ini"}));
+    // With room again the same object writes normally.
+    ini.WriteString("A", "k", "new");
+    QCOMPARE(TIniFile(path()).ReadString("A", "k", "?"), QString("new"));
+}
+
+void TestIniFile::pathThatIsAFolder() {
+    QVERIFY(QDir(m_dir->path()).mkdir("test.ini"));
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadString("A", "k", "dflt"), QString("dflt"));
+    QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteString("A", "k", "v"));
+    QVERIFY(QFileInfo(path()).isDir());
+}
+
+void TestIniFile::replacementKeepsModeAndLinks() {
+    const QString real = m_dir->filePath("real.ini");
+    writeBytes(real, "[A]\nk=1\n");
+    const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(real, mode));
+    QVERIFY(QFile::link(real, path()));
+    TIniFile ini(path());
+    ini.WriteString("A", "k", "2");
+    QVERIFY2(QFileInfo(path()).isSymLink(), "the link must stay a link to the user's file");
+    QCOMPARE(readBytes(real), QByteArray("[A]\nk=2\n"));
+    QCOMPARE(QFile::permissions(real) & 0xF0FF, mode); // without the "current user" copies
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList({"real.ini", "test.ini"}));
+}
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_inifile.moc"

@@ -1,0 +1,652 @@
+#include "platform/Errors.h"
+#include "platform/FakeKeyboardLayoutProvider.h"
+#include "platform/IniFile.h"
+#include "platform/ScriptedDialogs.h"
+#include "settings/KeyboardLayoutAgent.h"
+#include "settings/Profile.h"
+#include "settings/Settings.h"
+#include "shell/ui/ProfileFm.h"
+#include "shell/ui/widgets/ColorComboBox.h"
+#include "shell/ui/widgets/FontExampleEdit.h"
+#include "shell/ui/widgets/FontSpecDialog.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+
+// Runs `steps` inside the modal loop that `open` starts; closes the window afterwards if the
+// steps left it open. Returns the modal result.
+int runModal(TProfileFm& fm, const std::function<int()>& open, const std::function<void()>& steps) {
+    QTimer::singleShot(0, &fm, [&fm, steps] {
+        steps();
+        if (fm.isVisible()) QTest::mouseClick(fm.findChild<QPushButton*>("CancelBn"), Qt::LeftButton);
+    });
+    return open();
+}
+
+// Calls `steps` as soon as a modal window other than `outer` is up (a dialog opened by a click).
+void whenModalOpens(QWidget* outer, const std::function<void(QWidget*)>& steps) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, outer, steps] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == outer) return;
+        timer->stop();
+        timer->deleteLater();
+        steps(modal);
+    });
+    timer->start();
+}
+
+void click(TProfileFm& fm, const char* button) {
+    auto* b = fm.findChild<QPushButton*>(button);
+    QVERIFY2(b, button);
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void retype(QLineEdit* edit, const QString& text) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(edit, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+TFontSpec font(const char* name, int size, int32_t color, bool bold, bool strikeOut) {
+    TFontSpec f;
+    f.Name = QString::fromLatin1(name);
+    f.Size = size;
+    f.Color = color;
+    f.Bold = bold;
+    f.StrikeOut = strikeOut;
+    f.Charset = 238;
+    return f;
+}
+
+} // namespace
+
+class TestProfileFm : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void practiceTime_data();
+    void practiceTime();
+    void showsProfileAndAppliesItBack();
+    void closeStoresNothing_data();
+    void closeStoresNothing();
+    void saveUnderSameName_data();
+    void saveUnderSameName();
+    void saveAsNewUserResetsStatistics();
+    void saveAsNewUserFailureIsReported();
+    void saveFailureKeepsFormInProfile();
+    void erase_data();
+    void erase();
+    void addModeNeedsName_data();
+    void addModeNeedsName();
+    void layoutNotInstalled();
+    void activateLayoutButton_data();
+    void activateLayoutButton();
+    void fontButtons_data();
+    void fontButtons();
+    void gameColourCustomAndExampleBackground();
+    void pickingUserEntry();
+
+private:
+    TProfile* makeProfile(const QString& name);
+    std::unique_ptr<TKeyboardLayoutAgent> makeAgent();
+    QString ini() const { return m_dir->filePath("zqc.ini"); }
+    QString stored(const QString& section, const QString& key) {
+        return TIniFile(ini()).ReadString(section, key, "<none>");
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TSettings> m_settings;
+    std::shared_ptr<FakeKeyboardLayoutProvider::State> m_layouts;
+    std::vector<std::unique_ptr<TProfile>> m_profiles;
+    std::function<void()> m_failSave; // throws when set
+};
+
+void TestProfileFm::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_settings = std::make_unique<TSettings>(nullptr, m_dir->path());
+    Settings = m_settings.get();
+    QFile file(ini());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Default]\r\nCourse=English\r\nTimeTotal=5\r\n[Anna]\r\nCourse=German\r\nExtra=kept\r\n");
+    file.close();
+    m_layouts = std::make_shared<FakeKeyboardLayoutProvider::State>();
+    m_layouts->installed = {
+        {0x00000409, "US", 0}, {0x00000407, "German", 0}, {0x00010409, "United States-Dvorak", 2}};
+    m_layouts->loaded = {0x04090409};
+    m_layouts->active = 0x04090409;
+    m_layouts->accepted = {"00000409", "00000407"};
+    m_failSave = nullptr;
+}
+
+void TestProfileFm::cleanup() {
+    m_profiles.clear();
+    Settings = nullptr;
+    m_settings.reset();
+    m_dir.reset();
+}
+
+// A profile stored the way the starter stores profiles: key by key into its section.
+TProfile* TestProfileFm::makeProfile(const QString& name) {
+    auto profile = std::make_unique<TProfile>();
+    profile->OnSave = [this](TProfile* sender, const QString& section) {
+        if (m_failSave) m_failSave();
+        TIniFile file(ini());
+        for (const QString& line : sender->ToStrings()) {
+            const qsizetype eq = line.indexOf('=');
+            file.WriteString(section, line.left(eq), line.mid(eq + 1));
+        }
+    };
+    profile->OnLoad = [this](TProfile* sender, const QString& section) {
+        sender->FromStrings(TIniFile(ini()).ReadSectionValues(section));
+    };
+    profile->UserName = name;
+    profile->Load();
+    m_profiles.push_back(std::move(profile));
+    return m_profiles.back().get();
+}
+
+std::unique_ptr<TKeyboardLayoutAgent> TestProfileFm::makeAgent() {
+    auto agent =
+        std::make_unique<TKeyboardLayoutAgent>(std::make_unique<FakeKeyboardLayoutProvider>(m_layouts));
+    agent->Refresh();
+    return agent;
+}
+
+void TestProfileFm::practiceTime_data() {
+    QTest::addColumn<int>("milliseconds");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("more than a day") << 90061000 << "25 h 1 m 1 s";
+    QTest::newRow("zero") << 0 << "0 h 0 m 0 s";
+    QTest::newRow("milliseconds dropped") << 59999 << "0 h 0 m 59 s";
+    QTest::newRow("one hour") << 3600000 << "1 h 0 m 0 s";
+    QTest::newRow("largest") << 2147483647 << "596 h 31 m 23 s";
+}
+
+void TestProfileFm::practiceTime() {
+    QFETCH(int, milliseconds);
+    QFETCH(QString, text);
+    ScriptedDialogsGuard d;
+    TProfile* profile = makeProfile("Default");
+    profile->TimeTotal = milliseconds;
+    TProfileFm fm;
+    QString shown;
+    runModal(
+        fm, [&] { return fm.Edit(profile); }, [&] { shown = fm.findChild<QLabel*>("TimeLb")->text(); });
+    QCOMPARE(shown, text);
+}
+
+void TestProfileFm::showsProfileAndAppliesItBack() {
+    ScriptedDialogsGuard d;
+    const auto agent = makeAgent();
+    TProfile* profile = makeProfile("Anna");
+    profile->FullScreen = true;
+    profile->BgColor = WinColor::clBtnFace;
+    profile->GameBgColor = 0x123456; // not a named colour
+    profile->FunSpeed = true;
+    profile->Course = "German";
+    profile->Progress = 120;
+    profile->TimeTotal = 3723000;
+    profile->PracticeFont = font("Courier New", 14, 0x0000FF, true, true);
+    profile->TextFont = font("Arial", 9, WinColor::clWindowText, false, false);
+    profile->GameFont = font("Times", 20, 0x00FF00, true, false);
+    profile->HighLight = true;
+    profile->PopupAtEnd = true;
+    profile->DrillSoundEnabled = true;
+    profile->HelpFile = "mine.chm";
+    profile->GameEnabled = true;
+    profile->GScore3 = 77;
+    profile->KeyboardLayout = "00000407";
+    const TProfile before;
+    const QStringList record = profile->ToStrings();
+
+    TProfileFm fm;
+    fm.SetKeyboardAgent(agent.get());
+    fm.SetCourseList({"English", "German"});
+    QString progress, time, original, memo, gameColorText;
+    int keyboardIndex = -2;
+    const int result = runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            progress = fm.findChild<QLabel*>("ProgressLb")->text();
+            time = fm.findChild<QLabel*>("TimeLb")->text();
+            original = fm.findChild<QLabel*>("OriginalKeyboardNameLb")->text();
+            memo = fm.findChild<QPlainTextEdit*>("InfoMemo")->toPlainText();
+            keyboardIndex = fm.findChild<QComboBox*>("KeyboardsCombo")->currentIndex();
+            gameColorText = fm.findChild<QComboBox*>("ColorEd")->currentText();
+            click(fm, "BnApply");
+        });
+    QCOMPARE(result, TProfileFm::mrOk);
+    QCOMPARE(progress, QString("120"));
+    QCOMPARE(time, QString("1 h 2 m 3 s"));
+    QCOMPARE(original, QString("US"));
+    QCOMPARE(memo, agent->InfoLines.join('\n'));
+    QCOMPARE(keyboardIndex, 1);
+    QCOMPARE(gameColorText, QString("$00123456"));
+    QCOMPARE(m_layouts->activations, QList<QByteArray>{"00000407"});
+    // Everything the form shows comes back unchanged; the rest is untouched.
+    QCOMPARE(profile->ToStrings(), record);
+    QCOMPARE(profile->PracticeFont.Charset, uint8_t(238));
+    QCOMPARE(profile->UserName, QString("Anna"));
+    QCOMPARE(d->shown().size(), size_t(0));
+    // Apply writes nothing.
+    QCOMPARE(stored("Anna", "FullScreen"), QString("<none>"));
+    Q_UNUSED(before);
+}
+
+void TestProfileFm::closeStoresNothing_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("close button") << false;
+    QTest::newRow("escape key") << true;
+}
+
+void TestProfileFm::closeStoresNothing() {
+    QFETCH(bool, escape);
+    ScriptedDialogsGuard d;
+    const auto agent = makeAgent();
+    TProfile* profile = makeProfile("Default");
+    const QStringList record = profile->ToStrings();
+    TProfileFm fm;
+    fm.SetKeyboardAgent(agent.get());
+    const int result = runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            auto* box = fm.findChild<QCheckBox*>("ChkFullScreen");
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Space);
+            QVERIFY(box->isChecked());
+            if (escape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                click(fm, "CancelBn");
+        });
+    QCOMPARE(result, TProfileFm::mrCancel);
+    QCOMPARE(profile->ToStrings(), record);
+}
+
+void TestProfileFm::saveUnderSameName_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("same") << "Anna"
+                          << "Anna" << false;
+    QTest::newRow("ascii case") << "Anna"
+                                << "aNNA" << false;
+    QTest::newRow("non-ascii case") << QString::fromUtf8("Änna") << QString::fromUtf8("änna") << true;
+    QTest::newRow("trailing blank") << "Anna"
+                                    << "Anna " << true;
+}
+
+void TestProfileFm::saveUnderSameName() {
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(bool, asks);
+    ScriptedDialogsGuard d;
+    d->answerNo();
+    TProfile* profile = makeProfile(stored);
+    TProfileFm fm;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            retype(fm.findChild<QComboBox*>("UserEd")->lineEdit(), typed);
+            QTest::keyClick(fm.findChild<QCheckBox*>("ChkFullScreen"), Qt::Key_Space);
+            click(fm, "OkBn");
+            QVERIFY(fm.isVisible()); // Save keeps the editor open
+        });
+    QCOMPARE(d->texts(Kind::Confirm).size(), asks ? 1 : 0);
+    // Saved in place: the section keeps its name and its other keys.
+    QCOMPARE(this->stored(stored, "FullScreen"), asks ? QString("<none>") : QString("1"));
+    QCOMPARE(profile->FullScreen, !asks);
+    QCOMPARE(TIniFile(ini()).ReadSections().size(), stored == "Anna" ? 2 : (asks ? 2 : 3));
+    if (stored == "Anna") QCOMPARE(this->stored("Anna", "Extra"), QString("kept"));
+}
+
+void TestProfileFm::saveAsNewUserResetsStatistics() {
+    ScriptedDialogsGuard d;
+    d->answerYes();
+    const auto agent = makeAgent();
+    TProfile* profile = makeProfile("Anna");
+    profile->Progress = 120;
+    profile->TimeTotal = 3600000;
+    profile->HelpFile = "mine.chm";
+    profile->GameEnabled = true;
+    profile->GScore1 = 5;
+    profile->GScore5 = 9;
+    profile->KeyboardLayout = "00000407";
+    TProfileFm fm;
+    fm.SetKeyboardAgent(agent.get());
+    const int result = runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            retype(fm.findChild<QComboBox*>("UserEd")->lineEdit(), "Bob");
+            click(fm, "OkBn");
+            QVERIFY(fm.isVisible());
+            click(fm, "BnApply");
+        });
+    QCOMPARE(result, TProfileFm::mrOk);
+    QCOMPARE(d->texts(Kind::Confirm), QStringList{"Are you going to add a new user?"});
+    QCOMPARE(d->texts(Kind::Information),
+             QStringList{"Please restart the program to load the profile of new user."});
+    const QStringList keys = {"Progress", "TimeTotal", "GameEnabled", "GScore1", "GScore5"};
+    for (const QString& key : keys)
+        QCOMPARE(stored("Bob", key), QString("0"));
+    QCOMPARE(stored("Bob", "HelpFile"), QString(""));
+    QCOMPARE(stored("Bob", "KeyboardLayout"), QString("00000407"));
+    QCOMPARE(stored("Bob", "Course"), QString("German"));
+    // The edited profile keeps its name and statistics, also after Apply.
+    QCOMPARE(profile->UserName, QString("Anna"));
+    QCOMPARE(profile->Progress, 120);
+    QCOMPARE(profile->GScore5, 9);
+}
+
+void TestProfileFm::saveAsNewUserFailureIsReported() {
+    ScriptedDialogsGuard d;
+    d->answerYes();
+    TProfile* profile = makeProfile("Anna");
+    m_failSave = [] { throw EIniFileError("Unable to write to zqc.ini"); };
+    TProfileFm fm;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            retype(fm.findChild<QComboBox*>("UserEd")->lineEdit(), "Bob");
+            click(fm, "OkBn");
+        });
+    QCOMPARE(d->texts(Kind::MessageBox), QStringList{"Save Profile fail."});
+    QVERIFY(d->texts(Kind::Information).isEmpty());
+    QVERIFY(!TIniFile(ini()).SectionExists("Bob"));
+}
+
+void TestProfileFm::saveFailureKeepsFormInProfile() {
+    ScriptedDialogsGuard d;
+    TProfile* profile = makeProfile("Anna");
+    m_failSave = [] { throw EIniFileError("Unable to write to zqc.ini"); };
+    TProfileFm fm;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            QTest::keyClick(fm.findChild<QCheckBox*>("HighlightEd"), Qt::Key_Space);
+            click(fm, "OkBn");
+        });
+    QCOMPARE(d->texts(Kind::Error), QStringList{"Unable to write to zqc.ini"});
+    QVERIFY(profile->HighLight);
+}
+
+void TestProfileFm::erase_data() {
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<bool>("onlyOne");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("sectionsAfter");
+    QTest::addColumn<QString>("textAfter");
+    QTest::newRow("no") << false << false << "Anna" << QStringList{"Default", "Anna"} << "Anna";
+    QTest::newRow("yes") << true << false << "Anna" << QStringList{"Default"} << "Default";
+    QTest::newRow("other case") << true << false << "ANNA" << QStringList{"Default"} << "Default";
+    QTest::newRow("last one") << true << true << "Default" << QStringList{"Default"} << "Default";
+}
+
+void TestProfileFm::erase() {
+    QFETCH(bool, confirm);
+    QFETCH(bool, onlyOne);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, sectionsAfter);
+    QFETCH(QString, textAfter);
+    if (onlyOne) TIniFile(ini()).EraseSection("Anna");
+    ScriptedDialogsGuard d;
+    confirm ? d->answerYes() : d->answerNo();
+    TProfile* profile = makeProfile("Anna");
+    TProfileFm fm;
+    QString text;
+    QStringList list;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            auto* user = fm.findChild<QComboBox*>("UserEd");
+            retype(user->lineEdit(), typed);
+            click(fm, "EraseBn");
+            text = user->currentText();
+            for (int i = 0; i < user->count(); ++i)
+                list << user->itemText(i);
+        });
+    QCOMPARE(d->texts(Kind::Confirm).size(), 1);
+    QCOMPARE(d->texts(Kind::Error),
+             onlyOne ? QStringList{"There should be at least one profile. Abort."} : QStringList{});
+    QCOMPARE(TIniFile(ini()).ReadSections(), sectionsAfter);
+    QCOMPARE(list, sectionsAfter);
+    QCOMPARE(text, confirm ? textAfter : typed);
+    QCOMPARE(profile->UserName, QString("Anna"));
+}
+
+void TestProfileFm::addModeNeedsName_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("name"); // empty: refused
+    QTest::newRow("plain") << "Bob"
+                           << "Bob";
+    QTest::newRow("blanks around") << "  Bob  "
+                                   << "Bob";
+    QTest::newRow("blanks only") << "   "
+                                 << "";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void TestProfileFm::addModeNeedsName() {
+    QFETCH(QString, typed);
+    QFETCH(QString, name);
+    ScriptedDialogsGuard d;
+    TProfile* profile = makeProfile("Template");
+    TProfileFm fm;
+    bool saveShown = true, eraseShown = true, stillOpen = false;
+    const int result = runModal(
+        fm, [&] { return fm.EditNew(profile); },
+        [&] {
+            saveShown = fm.findChild<QPushButton*>("OkBn")->isVisible();
+            eraseShown = fm.findChild<QPushButton*>("EraseBn")->isVisible();
+            retype(fm.findChild<QComboBox*>("UserEd")->lineEdit(), typed);
+            QTest::keyClick(fm.findChild<QCheckBox*>("BlinkingEd"), Qt::Key_Space);
+            click(fm, "BnApply");
+            stillOpen = fm.isVisible();
+        });
+    QVERIFY(!saveShown);
+    QVERIFY(!eraseShown);
+    QVERIFY(profile->Blinking); // the form reaches the profile before the name is checked
+    if (name.isEmpty()) {
+        QVERIFY(stillOpen);
+        QCOMPARE(result, TProfileFm::mrCancel);
+        QCOMPARE(d->texts(Kind::MessageBox), QStringList{"Please define a user name."});
+        QCOMPARE(profile->UserName, QString("Template"));
+    } else {
+        QCOMPARE(result, TProfileFm::mrOk);
+        QCOMPARE(profile->UserName, name);
+    }
+}
+
+void TestProfileFm::layoutNotInstalled() {
+    ScriptedDialogsGuard d;
+    const auto agent = makeAgent();
+    TProfile* profile = makeProfile("Anna");
+    profile->KeyboardLayout = "00000419";
+    TProfileFm fm;
+    fm.SetKeyboardAgent(agent.get());
+    int index = -2;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            index = fm.findChild<QComboBox*>("KeyboardsCombo")->currentIndex();
+            click(fm, "BnApply");
+        });
+    QCOMPARE(d->texts(Kind::MessageBox), QStringList{"00000419 layout could not be activated."});
+    QCOMPARE(index, -1);
+    // Nothing was ever activated, so nothing is stored.
+    QCOMPARE(profile->KeyboardLayout, QString());
+}
+
+void TestProfileFm::activateLayoutButton_data() {
+    QTest::addColumn<int>("steps"); // Down presses on KeyboardsCombo; -1: no selection
+    QTest::addColumn<bool>("apply");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("layoutAfter");
+    QTest::newRow("activated, applied") << 1 << true << "Selected layout is activated."
+                                        << "00000407";
+    QTest::newRow("activated, closed") << 1 << false << "Selected layout is activated."
+                                       << "00000409";
+    QTest::newRow("refused") << 2 << true << "Selected layout could not be activated."
+                             << "00000409";
+    QTest::newRow("no selection") << -1 << true << "Selected layout could not be activated."
+                                  << "00000409";
+}
+
+void TestProfileFm::activateLayoutButton() {
+    QFETCH(int, steps);
+    QFETCH(bool, apply);
+    QFETCH(QString, message);
+    QFETCH(QString, layoutAfter);
+    ScriptedDialogsGuard d;
+    const auto agent = makeAgent();
+    TProfile* profile = makeProfile("Anna"); // "00000409" by default
+    TProfileFm fm;
+    fm.SetKeyboardAgent(agent.get());
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            auto* combo = fm.findChild<QComboBox*>("KeyboardsCombo");
+            QCOMPARE(combo->currentIndex(), 0);
+            if (steps < 0) combo->setCurrentIndex(-1);
+            combo->setFocus();
+            for (int i = 0; i < steps; ++i)
+                QTest::keyClick(combo, Qt::Key_Down);
+            click(fm, "BnApplyKb");
+            click(fm, apply ? "BnApply" : "CancelBn");
+        });
+    QCOMPARE(d->texts(Kind::MessageBox), QStringList{message});
+    QCOMPARE(profile->KeyboardLayout, layoutAfter);
+    // Opening activated the profile's layout; the button at most one more.
+    QCOMPARE(m_layouts->activations.size(), message.contains("is activated") || steps == 2 ? 2 : 1);
+    QCOMPARE(m_layouts->active, message.contains("is activated") ? 0x04070407u : 0x04090409u);
+}
+
+void TestProfileFm::fontButtons_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("line") << "SetFontBn" << true;
+    QTest::newRow("paragraph") << "Button1" << true;
+    QTest::newRow("game") << "Button3" << true;
+    QTest::newRow("line cancelled") << "SetFontBn" << false;
+}
+
+void TestProfileFm::fontButtons() {
+    QFETCH(QString, button);
+    QFETCH(bool, confirm);
+    ScriptedDialogsGuard d;
+    TProfile* profile = makeProfile("Anna");
+    profile->PracticeFont = profile->TextFont = profile->GameFont = font("Arial", 10, 0, false, false);
+    const TFontSpec original = profile->PracticeFont;
+    TProfileFm fm;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            whenModalOpens(&fm, [confirm](QWidget* dialog) {
+                QCOMPARE(dialog->objectName(), QString("FontDialog2"));
+                QCOMPARE(dialog->findChild<QComboBox*>("FontName")->currentText(), QString("Arial"));
+                auto* size = dialog->findChild<QSpinBox*>("FontSize");
+                size->setFocus();
+                QTest::keyClick(size, Qt::Key_Up);
+                QTest::keyClick(size, Qt::Key_Up);
+                QTest::keyClick(dialog->findChild<QCheckBox*>("FontBold"), Qt::Key_Space);
+                QTest::keyClick(dialog->findChild<QCheckBox*>("FontStrikeOut"), Qt::Key_Space);
+                auto* color = dialog->findChild<QComboBox*>("FontColor");
+                color->setFocus();
+                QTest::keyClick(color, Qt::Key_Down); // black -> maroon
+                auto* box = dialog->findChild<QDialogButtonBox*>();
+                QTest::mouseClick(box->button(confirm ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
+                                  Qt::LeftButton);
+            });
+            click(fm, button.toLatin1());
+            click(fm, "BnApply");
+        });
+    TFontSpec changed = original;
+    changed.Size = 12;
+    changed.Bold = true;
+    changed.StrikeOut = true;
+    changed.Color = 0x000080;
+    const TFontSpec expected = confirm ? changed : original;
+    QCOMPARE(profile->PracticeFont == (button == "SetFontBn" ? expected : original), true);
+    QCOMPARE(profile->TextFont == (button == "Button1" ? expected : original), true);
+    QCOMPARE(profile->GameFont == (button == "Button3" ? expected : original), true);
+}
+
+void TestProfileFm::gameColourCustomAndExampleBackground() {
+    ScriptedDialogsGuard d;
+    TProfile* profile = makeProfile("Anna");
+    profile->GameBgColor = 0x000000;
+    TProfileFm fm;
+    QColor exampleBase;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            auto* colors = fm.findChild<ColorComboBox*>("ColorEd");
+            QCOMPARE(colors->currentText(), QString("Black"));
+            // Cancelling the colour dialog goes back to the colour before.
+            whenModalOpens(&fm, [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+            colors->setFocus();
+            QTest::keyClick(colors, Qt::Key_Home); // "Custom..."
+            QCOMPARE(colors->currentText(), QString("Black"));
+            whenModalOpens(&fm, [](QWidget* dialog) {
+                auto* colorDialog = qobject_cast<QColorDialog*>(dialog);
+                QVERIFY(colorDialog);
+                colorDialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
+                colorDialog->accept();
+            });
+            QTest::keyClick(colors, Qt::Key_Home);
+            QCOMPARE(colors->currentText(), QString("$00563412"));
+            exampleBase = fm.findChild<FontExampleEdit*>("Example3Ed")->palette().color(QPalette::Base);
+            click(fm, "BnApply");
+        });
+    QCOMPARE(profile->GameBgColor, 0x563412);
+    // The game example keeps the background it got on opening.
+    QCOMPARE(exampleBase, QColor(Qt::black));
+}
+
+void TestProfileFm::pickingUserEntry() {
+    ScriptedDialogsGuard d;
+    TProfile* profile = makeProfile("Anna");
+    TProfileFm fm;
+    QStringList items;
+    QString text;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            auto* user = fm.findChild<QComboBox*>("UserEd");
+            for (int i = 0; i < user->count(); ++i)
+                items << user->itemText(i);
+            QCOMPARE(user->currentText(), QString("Anna"));
+            user->setFocus();
+            QTest::keyClick(user, Qt::Key_Up);
+            text = user->currentText();
+        });
+    QCOMPARE(items, (QStringList{"Default", "Anna"}));
+    QCOMPARE(text, QString("Default"));
+}
+
+QTEST_MAIN(TestProfileFm)
+#include "tst_profilefm.moc"
