@@ -1,13 +1,12 @@
 #include "game/GuiCallPort.h"
 
 void GuiCallPort::call(const std::function<void()>& f) {
-    {
-        std::lock_guard<std::mutex> locker(m_lock);
-        m_waiting = &f;
-        m_done = false;
-    }
-    QMetaObject::invokeMethod(this, "runWaiting", Qt::QueuedConnection);
     std::unique_lock<std::mutex> locker(m_lock);
+    m_waiting = &f;
+    m_done = false;
+    // Posted under the lock: the owning thread takes the lock before it runs (and Qt frees)
+    // the posted call, which orders the two for ThreadSanitizer.
+    QMetaObject::invokeMethod(this, "runWaiting", Qt::QueuedConnection);
     m_doneChanged.wait(locker, [this] { return m_done; });
 }
 

@@ -4,6 +4,7 @@
 #include "game/GameSpeedFile.h"
 #include "game/ui/GameLauncher.h"
 #include "platform/ScriptedDialogs.h"
+#include "settings/FontSpec.h"
 
 #include <QScreen>
 #include <QTemporaryDir>
@@ -134,6 +135,7 @@ void TestGameLauncher::firstAndLaterGames() {
     h.profile.GameFontSize = 12;
     h.profile.GameBgColor = 0x000080;
     h.profile.FunSpeed = false;
+    h.profile.GameFontColor = WinColor::clWindowText;
     dialogs->answerText("2");
     launcher.RunGame();
     QCOMPARE(launcher.frame(), frame);
@@ -141,6 +143,7 @@ void TestGameLauncher::firstAndLaterGames() {
     QCOMPARE(game::CellSize, 12);
     QCOMPARE(game::PlayfieldColor, 0x000080);
     QVERIFY(!game::FunSpeed);
+    QVERIFY(game::FontColor >= 0); // the profile's system colour became a plain one
     QCOMPARE(game::Columns, frame->screen()->geometry().width() / 12);
     threadType* t = frame->PlayThread();
     QTRY_VERIFY([t] {

@@ -28,6 +28,7 @@ private slots:
     void columnsFollowScreenAndCellSize();
     void barsFollowTheGame();
     void typedKeysShootWords();
+    void shortcutsTypeNothingForeignLettersMiss();
     void escThenNoGoesOnThenYesLeaves();
     void closingAfterTheEndAsksNothing();
     void unreadableWordFileStartsNoGame();
@@ -206,6 +207,27 @@ void TestGameWindow::typedKeysShootWords() {
     QTRY_COMPARE(dialogs->texts(ScriptedDialogs::Kind::Information).size(), 1);
     QVERIFY(dialogs->texts(ScriptedDialogs::Kind::Information)[0].startsWith("   Accuracy: 100%"));
     QVERIFY(frame->LbStatus->text().contains("Hit: 1"));
+}
+
+void TestGameWindow::shortcutsTypeNothingForeignLettersMiss() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("abc");
+    auto frame = startedGame(*dialogs, file, "1");
+    threadType* t = frame->PlayThread();
+    int misses = 0;
+    underLock(t, [&] { return t->OnMiss = [&misses](QObject*) { ++misses; }, 0; });
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
+    QTest::keyClick(frame.get(), Qt::Key_A);
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
+    QTest::keyClick(frame.get(), Qt::Key_B, Qt::ControlModifier); // a shortcut types nothing
+    QTest::qWait(50);
+    QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
+    QCOMPARE(misses, 0);
+    // A letter the code page does not hold matches no letter of a word.
+    QTest::sendKeyEvent(QTest::Click, frame.get(), Qt::Key_unknown, QStringLiteral("\u0436"), Qt::NoModifier);
+    QTRY_COMPARE(misses, 1);
+    QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), -1);
+    dialogs->answerYes();
 }
 
 void TestGameWindow::escThenNoGoesOnThenYesLeaves() {

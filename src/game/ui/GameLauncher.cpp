@@ -1,8 +1,16 @@
 #include "game/ui/GameLauncher.h"
 
 #include "game/GameSpeedFile.h"
+#include "settings/FontSpec.h"
 
 #include <QDir>
+
+namespace {
+// The game draws plain colours: a system colour of the profile becomes its palette colour.
+int32_t plainColor(int32_t color) {
+    return WinColor::isSystemColor(color) ? WinColor::fromQColor(WinColor::toQColor(color)) : color;
+}
+} // namespace
 
 GameLauncher::GameLauncher(QWidget* mainWindow, const QString& appDir, GameLauncherHost host)
     : QObject(mainWindow), m_mainWindow(mainWindow), m_host(std::move(host)) {
@@ -38,8 +46,8 @@ void GameLauncher::RunGame() {
     const GameProfileValues p = m_host.profile ? m_host.profile() : GameProfileValues{};
     game::FunSpeed = p.FunSpeed;
     game::CellSize = std::max(1, p.GameFontSize);
-    game::PlayfieldColor = p.GameBgColor;
-    game::FontColor = p.GameFontColor;
+    game::PlayfieldColor = plainColor(p.GameBgColor);
+    game::FontColor = plainColor(p.GameFontColor);
     m_frame->SetGameFontName(p.GameFontName);
     game::FontStyle = p.GameFontStyle;
     game::TypedFontStyle = p.GameFontStyle;

@@ -14,7 +14,4 @@ void GameProgressBar::setFillColor(int32_t color) {
     QPalette p = palette();
     p.setColor(QPalette::Highlight, QColor(GameCanvas::toRgb(color)));
     setPalette(p);
-    // Styles that draw their own chunk follow the style sheet.
-    setStyleSheet(QStringLiteral("QProgressBar::chunk { background-color: %1; }")
-                      .arg(QColor(GameCanvas::toRgb(color)).name()));
 }

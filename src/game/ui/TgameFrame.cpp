@@ -5,10 +5,9 @@
 #include "game/ui/GameProgressBar.h"
 #include "game/ui/PlayfieldView.h"
 #include "game/ui/THInputBox.h"
-#include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
-#include "platform/KeyTranslator.h"
+#include "platform/KeyInput.h"
 #include "platform/Translation.h"
 #include "settings/GradientColor.h"
 
@@ -226,22 +225,21 @@ void TgameFrame::FormKeyPress(char Key) {
     if (m_playThread) m_playThread->KeyPressed(Key);
 }
 
+// The same road as the drills' keys: the activated layout first, then one key-press per
+// character (Esc 27, Backspace 8); a character without a code page value can match no letter.
+static char gameKey(const KeyInput::KeyChar& c) {
+    return c.unmappable ? char(0x1A) : c.code;
+}
+
 void TgameFrame::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        FormKeyPress(27);
-        return;
-    }
-    QString text = event->text();
-    if (KeyTranslator* translator = activeKeyTranslator())
-        if (const std::optional<QString> translated = translator->translate(*event)) text = *translated;
-    for (const QChar ch : text)
-        if (const std::optional<unsigned char> c = CodePage::unicodeToChar(ch)) FormKeyPress(char(*c));
+    for (const KeyInput::KeyChar& c : KeyInput::keyPressChars(*event))
+        FormKeyPress(gameKey(c));
 }
 
 void TgameFrame::inputMethodEvent(QInputMethodEvent* event) {
     // A composed character (dead key and letter) arrives as a commit, typed like a key.
-    for (const QChar ch : event->commitString())
-        if (const std::optional<unsigned char> c = CodePage::unicodeToChar(ch)) FormKeyPress(char(*c));
+    for (const KeyInput::KeyChar& c : KeyInput::committedChars(*event))
+        FormKeyPress(gameKey(c));
     event->accept();
 }
 
