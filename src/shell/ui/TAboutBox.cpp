@@ -75,7 +75,7 @@ TAboutBox::TAboutBox(QWidget* parent, DeferCreate) : QDialog(parent) {
     ProductNameLb->setGeometry(77, 14, 188, 29);
     ProductNameLb->setFont(describedFont(QStringLiteral("Times New Roman"), 24, true));
 
-    VersionLb = new QLabel(QStringLiteral("Version 6.0"), Panel1);
+    VersionLb = new QLabel(QString::fromLatin1(I18N_NOOP("Version 6.0")), Panel1);
     VersionLb->setObjectName(QStringLiteral("VersionLb"));
     VersionLb->move(77, 48);
     VersionLb->setFont(describedFont(QStringLiteral("Times New Roman"), 16));
@@ -97,7 +97,7 @@ TAboutBox::TAboutBox(QWidget* parent, DeferCreate) : QDialog(parent) {
     WebLb->setPalette(webPalette);
     WebLb->installEventFilter(this);
 
-    OKButton = new QPushButton(QStringLiteral("&OK"), Panel1);
+    OKButton = new QPushButton(QString::fromLatin1(I18N_NOOP("&OK")), Panel1);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setGeometry(121, 153, 75, 25);
     OKButton->setDefault(true);

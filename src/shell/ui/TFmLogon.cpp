@@ -46,13 +46,13 @@ TFmLogon::TFmLogon(QWidget* parent) : TAboutBox(parent, DeferCreate::Yes) {
     Panel1->setContentsMargins(4, 4, 4, 4);
     Bevel1->setGeometry(6, 6, 310, 181);
     ProductNameLb->setFont(describedFont(QStringLiteral("Arial"), 24, true));
-    VersionLb->setText(QStringLiteral("Version 7.0"));
+    VersionLb->setText(QString::fromLatin1(I18N_NOOP("Version 7.0")));
     CopyrightLb->setFont(describedFont(QStringLiteral("Arial"), 15));
     CopyrightLb->setGeometry(16, 72, 251, 19);
     OKButton->setGeometry(57, 225, 75, 25);
     OKButton->setFont(describedFont(QStringLiteral("Times New Roman"), 15));
 
-    Label1 = new QLabel(QStringLiteral("Profile:"), Panel1);
+    Label1 = new QLabel(QString::fromLatin1(I18N_NOOP("Profile:")), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(16, 199, 37, 15);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -71,17 +71,17 @@ TFmLogon::TFmLogon(QWidget* parent) : TAboutBox(parent, DeferCreate::Yes) {
     ComboUser->installEventFilter(this);
     ComboUser->lineEdit()->installEventFilter(this);
     ComboUser->setToolTip(
-        QStringLiteral("Input an existing user name or\n"
-                       "select from the drop-down list by clicking the down-arrow button."));
+        QString::fromLatin1(I18N_NOOP("Input an existing user name or\n"
+                                      "select from the drop-down list by clicking the down-arrow button.")));
 
-    BnAdd = new QPushButton(QStringLiteral("Add"), Panel1);
+    BnAdd = new QPushButton(QString::fromLatin1(I18N_NOOP("Add")), Panel1);
     BnAdd->setObjectName(QStringLiteral("BnAdd"));
     BnAdd->setGeometry(136, 225, 75, 25);
-    BnAdd->setToolTip(QStringLiteral("Add user using existing user profile"));
+    BnAdd->setToolTip(QString::fromLatin1(I18N_NOOP("Add user using existing user profile")));
     BnAdd->setFont(describedFont(QStringLiteral("Times New Roman"), 15));
     BnAdd->setAutoDefault(false);
 
-    BnCancel = new QPushButton(QStringLiteral("&Exit"), Panel1);
+    BnCancel = new QPushButton(QString::fromLatin1(I18N_NOOP("&Exit")), Panel1);
     BnCancel->setObjectName(QStringLiteral("BnCancel"));
     BnCancel->setGeometry(216, 225, 75, 25);
     BnCancel->setFont(describedFont(QStringLiteral("Times New Roman"), 15));
