@@ -33,6 +33,16 @@ void writeAll(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+bool copyTree(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to)) return false;
+    for (const QFileInfo& entry : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + '/' + entry.fileName();
+        if (entry.isDir() ? !copyTree(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
 TZQMainFm* openMainWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* main = qobject_cast<TZQMainFm*>(w); main && main->isVisible()) return main;
@@ -77,6 +87,7 @@ private:
 void TestLogon::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    QVERIFY(copyTree(appDir() + "/Courses/English", m_dir->path() + "/Courses/English"));
     Settings = new TSettings(nullptr, m_dir->path());
     m_layouts = std::make_shared<FakeKeyboardLayoutProvider::State>();
     m_layouts->installed = {{0x409, "US", 0}};

@@ -89,6 +89,7 @@ private slots:
     void helpOpensTheFileOrSaysItCannot();
     void layoutThatCannotBeActivatedIsReported();
     void focusedButtonShowsBlueText();
+    void missingCourseIsReportedAndTheRunGoesOn();
 
 private:
     TZQMainFm* openMain(const QStringList& record = {});
@@ -144,7 +145,8 @@ void TestMainWindow::cleanup() {
 
 TZQMainFm* TestMainWindow::openMain(const QStringList& record) {
     m_profile = std::make_unique<TProfile>();
-    m_profile->FromStrings(QStringList{"Course=English"} + record);
+    // The first line naming a key counts: the record given overrides the course.
+    m_profile->FromStrings(record + QStringList{"Course=English"});
     m_profile->UserName = "Default";
     m_profile->OnSave = [this](TProfile* sender, const QString& name) {
         TIniFile ini(Settings->AppDir + "zqc.ini");
@@ -364,6 +366,21 @@ void TestMainWindow::focusedButtonShowsBlueText() {
     QTRY_VERIFY(main->SentenceBn->hasFocus());
     QCOMPARE(main->CourseBn->palette().color(QPalette::ButtonText), QColor(Qt::black));
     QCOMPARE(main->SentenceBn->palette().color(QPalette::ButtonText), QColor(Qt::blue));
+}
+
+void TestMainWindow::missingCourseIsReportedAndTheRunGoesOn() {
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({"Course=Gone"});
+    QVERIFY(main->isVisible());
+    const QStringList warnings = dialogs->texts(ScriptedDialogs::Kind::Warning);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY(warnings.first().contains("\"Gone\""));
+    QVERIFY(warnings.first().contains(Settings->AppDir + "Courses/Gone/layout.zqt"));
+    // The drills still open and close; typing on an empty keyboard harms nothing.
+    whenDrillShows(main, [&](TFmLinePractice* drill) { typeLine(drill, "abc"); });
+    QTest::mouseClick(main->CourseBn, Qt::LeftButton);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(main->isVisible());
 }
 
 int main(int argc, char** argv) {

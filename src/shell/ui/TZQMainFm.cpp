@@ -202,9 +202,14 @@ void TZQMainFm::SetProfile(TProfile* AProfile) {
 
 void TZQMainFm::LoadKeyboardAndHands() {
     const QString layout = GetLayoutFile();
-    // A layout that fails to load is not reported here; a key table left closed raises its
-    // error while the keys are built.
+    // A layout that fails to load leaves the keyboard without keys. An archive that is not
+    // there at all is said once, so that a mistyped or deleted course does not go unnoticed;
+    // the run goes on.
     VKeyboard->LoadLayout(layout);
+    if (!QFileInfo(layout).isFile())
+        dialogs().warning(formatText(i18n("The keyboard layout of the course \"%s\" is missing: %s. The "
+                                          "keyboard and the hands stay empty."),
+                                     {Profile->Course, layout}));
     PalmForm->SetHand(true);
     RightPalmForm->SetHand(false);
     PalmForm->LayoutFingers();
