@@ -129,6 +129,12 @@ void TProfileFm::FormCreate() {
                                       layoutTab),
                     "ColorEd");
     auto* layoutGrid = new QGridLayout(layoutTab);
+    // Three equal columns: a large example font must neither widen the window nor push the
+    // buttons apart, so the example edits take the width their column gives them.
+    for (int column = 0; column < 3; ++column)
+        layoutGrid->setColumnStretch(column, 1);
+    for (FontExampleEdit* example : {ExampleEd, Example2Ed, Example3Ed})
+        example->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layoutGrid->addWidget(SetFontBn, 0, 0);
     layoutGrid->addWidget(Button1, 0, 1);
     layoutGrid->addWidget(Button3, 0, 2);
