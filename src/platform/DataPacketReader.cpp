@@ -207,7 +207,11 @@ FieldValue readValue(PacketCursor& in, const DataField& field) {
     if (length > in.remaining()) fail(QStringLiteral("data ends early"));
     QByteArray value = in.bytes(size_t(length));
     if (isBlob(word) && value.isEmpty()) return {};
-    if (codeOf(word) == ZString) value = cutAtNul(value);
+    if (codeOf(word) == ZString) {
+        value = cutAtNul(value);
+        // As the engine does on loading, a text longer than its field's width is cut to it.
+        if (field.width > 0 && value.size() > field.width) value.truncate(field.width);
+    }
     return FieldValue::bytes(value);
 }
 

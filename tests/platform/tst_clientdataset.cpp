@@ -238,6 +238,32 @@ private slots:
         QCOMPARE(t.SaveToBytes(), bytes);
     }
 
+    // A packet whose texts exceed their declared width (here 3 instead of 20) is read the way
+    // the engine reads it: each text is cut to the width.
+    void textsLongerThanTheirWidthAreCut_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QByteArrayList>("names");
+        QTest::newRow("declared width") << 20 << QByteArrayList{"A", "Shift"};
+        QTest::newRow("narrower") << 3 << QByteArrayList{"A", "Shi"};
+        QTest::newRow("exactly the width") << 5 << QByteArrayList{"A", "Shift"};
+        QTest::newRow("no width") << 0 << QByteArrayList{"A", "Shift"};
+    }
+    void textsLongerThanTheirWidthAreCut() {
+        QFETCH(int, width);
+        QFETCH(QByteArrayList, names);
+        QByteArray bytes = workedExample;
+        const QByteArray widthParameter = QByteArray::fromHex("05 57 49 44 54 48 02 00 02 00 14 00");
+        const qsizetype at = bytes.indexOf(widthParameter);
+        QVERIFY(at > 0);
+        bytes[at + widthParameter.size() - 2] = char(width);
+        TClientDataSet table;
+        table.LoadFromStream(bytes);
+        QByteArrayList read;
+        for (table.First(); !table.Eof(); table.Next())
+            read << table.FieldByName("Name").AsString();
+        QCOMPARE(read, names);
+    }
+
     void emptyStringsAreOneZeroByteAndEmptyBlobsAreNull() {
         DataPacket p;
         p.fields = {DataField::string("S", 10), DataField::graphic("G")};
