@@ -109,6 +109,8 @@ private slots:
     void gameColourCustomAndExampleBackground();
     void pickingUserEntry();
     void largeExampleFontsKeepTheLayout();
+    void typedNameIsNotReplacedByAListedOne_data();
+    void typedNameIsNotReplacedByAListedOne();
 
 private:
     TProfile* makeProfile(const QString& name);
@@ -678,6 +680,46 @@ void TestProfileFm::largeExampleFontsKeepTheLayout() {
     QCOMPARE(columns[1], columns[2]);
     QVERIFY(columns[0] >= columns[1]);
     QCOMPARE(cursors, (QList<int>{0, 0, 0}));
+}
+
+void TestProfileFm::typedNameIsNotReplacedByAListedOne_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("ascii case") << "Anna"
+                                << "ANNA" << false;
+    QTest::newRow("non-ascii case") << QString::fromUtf8("Änna") << QString::fromUtf8("änna") << true;
+}
+
+// The stored user is in UserEd's list; typing its name in another letter case and pressing
+// Save (which takes the focus) must compare the text as typed.
+void TestProfileFm::typedNameIsNotReplacedByAListedOne() {
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(bool, asks);
+    ScriptedDialogsGuard d;
+    d->answerNo();
+    TProfile* profile = makeProfile(stored);
+    profile->Save();
+    TProfileFm fm;
+    QString textAfterSave;
+    QStringList listed;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            // Focus moves, and with it the box's own completion, only in the active window.
+            fm.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&fm));
+            auto* user = fm.findChild<QComboBox*>("UserEd");
+            for (int i = 0; i < user->count(); ++i)
+                listed << user->itemText(i);
+            retype(user->lineEdit(), typed);
+            click(fm, "OkBn");
+            textAfterSave = user->currentText();
+        });
+    QVERIFY(listed.contains(stored));
+    QCOMPARE(textAfterSave, typed);
+    QCOMPARE(d->texts(Kind::Confirm).size(), asks ? 1 : 0);
 }
 
 QTEST_MAIN(TestProfileFm)
