@@ -17,6 +17,10 @@ constexpr quint32 PropMetadata = 0x0001;
 constexpr quint32 PropMetaLength = 0x0002;
 constexpr quint32 PropXml = 0x8000;
 
+// The largest table this reader builds; layouts hold a few hundred rows.
+constexpr quint32 MaxRows = 1u << 20;
+constexpr quint64 MaxValues = quint64(1) << 22;
+
 constexpr quint8 StatusOriginal = 0x01;
 constexpr quint8 StatusDeleted = 0x02;
 constexpr quint8 StatusModified = 0x08;
@@ -339,6 +343,10 @@ DataPacket readDataPacket(const QByteArray& bytes) {
     // than the bytes left can hold is refused before anything is allocated for them.
     const size_t nullBytes = (columnCount + 3) / 4;
     if (quint64(rowCount) * (1 + nullBytes) > in.remaining()) fail(QStringLiteral("too many rows"));
+    // A row of NULLs costs the packet a few bits per value but the table tens of bytes: without
+    // a bound, a few compressed megabytes in an archive would claim gigabytes of memory.
+    if (rowCount > MaxRows || quint64(rowCount) * columnCount > MaxValues)
+        fail(QStringLiteral("more rows than a table holds"));
 
     std::vector<RawRow> rows(rowCount);
     bool anyUnchangedBlob = false;
