@@ -81,6 +81,9 @@ bool replaceFile(const QString& path, const QByteArray& bytes) {
     struct stat old;
     const bool exists = ::stat(targetName.constData(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) return false;
+    // Renaming over a file needs only the folder's permission; a file that may not be written
+    // in place must not be replaced either.
+    if (exists && ::access(targetName.constData(), W_OK) != 0) return false;
 
     QByteArray tempName;
     int fd = -1;
@@ -344,8 +347,11 @@ void TIniFile::insertLine(qsizetype at, const QByteArray& text) {
     Line line;
     line.start = at < qsizetype(m_lines.size()) ? m_lines[at].start : m_bytes.size();
     line.length = text.size();
-    line.endLength = uint8_t(m_newLine.size());
-    m_bytes.insert(line.start, text + m_newLine);
+    // A lone CR before an empty LF line would read as one CR LF, and the empty line would go.
+    const bool beforeLf = line.start < m_bytes.size() && m_bytes[line.start] == '\n';
+    const QByteArray end = (beforeLf && m_newLine == "\r") ? QByteArray("\r\n") : m_newLine;
+    line.endLength = uint8_t(end.size());
+    m_bytes.insert(line.start, text + end);
     classify(line, true);
     shiftLines(at, line.length + line.endLength);
     m_lines.insert(m_lines.begin() + at, std::move(line));

@@ -17,7 +17,7 @@
 // Writing: each write replaces the file atomically: the whole new text goes into a new file
 // beside it, which is then renamed over the old one, so a crash or kill never leaves a
 // half-written file and the old file stays intact when the write fails (a full disk, a folder
-// that may not be written). A new key goes at the end of its section, a new section at the end
+// or a file that may not be written). A new key goes at the end of its section, a new section at the end
 // of the file; everything else keeps its bytes, line ends included. A refused write raises
 // EIniFileError "Unable to write to <path>".
 //
