@@ -130,6 +130,7 @@ TIniFile::FileStamp TIniFile::stamp() const {
     struct stat st;
     if (::stat(QFile::encodeName(m_fileName).constData(), &st) != 0) return s;
     s.exists = true;
+    s.regular = S_ISREG(st.st_mode);
     s.device = st.st_dev;
     s.inode = st.st_ino;
     s.size = st.st_size;
@@ -144,8 +145,9 @@ void TIniFile::refresh() {
     m_bytes.clear();
     m_unreadable = false;
     if (now.exists) {
+        // Only a regular file: a pipe would block the reader and a device may never end.
         QFile file(m_fileName);
-        if (file.open(QIODevice::ReadOnly))
+        if (now.regular && file.open(QIODevice::ReadOnly))
             m_bytes = file.readAll();
         else
             m_unreadable = true;

@@ -89,6 +89,7 @@ private:
     };
     struct FileStamp {
         bool exists = false;
+        bool regular = false;
         uint64_t device = 0, inode = 0;
         int64_t size = 0, mtimeSec = 0, mtimeNsec = 0;
         bool operator==(const FileStamp&) const = default;
@@ -115,6 +116,6 @@ private:
     QByteArray m_newLine = "\r\n";
     FileStamp m_stamp;
     bool m_loaded = false;
-    bool m_unreadable = false; // present but not readable: never overwritten
+    bool m_unreadable = false; // present but not a readable file: never overwritten
     bool m_unflushed = false;  // written since the last device flush
 };

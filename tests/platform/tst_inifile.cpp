@@ -6,12 +6,16 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -97,6 +101,7 @@ private slots:
     void refusedWrite();
     void refusedWriteOnFullDisk();
     void pathThatIsAFolder();
+    void pathThatIsAPipe();
     void replacementKeepsModeAndLinks();
 
 private:
@@ -455,6 +460,32 @@ void TestIniFile::pathThatIsAFolder() {
     QCOMPARE(ini.ReadString("A", "k", "dflt"), QString("dflt"));
     QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteString("A", "k", "v"));
     QVERIFY(QFileInfo(path()).isDir());
+}
+
+// A pipe in place of the file gives the defaults at once. Should the reader open it anyway, a
+// helper writes a value into it, so the fault shows as a wrong value rather than a hang.
+void TestIniFile::pathThatIsAPipe() {
+    QVERIFY(::mkfifo(QFile::encodeName(path()).constData(), 0600) == 0);
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        while (!done) {
+            const int fd = ::open(QFile::encodeName(path()).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                const char text[] = "[A]\nk=pipe\n";
+                [[maybe_unused]] const ssize_t n = ::write(fd, text, sizeof text - 1);
+                ::close(fd);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    const auto stop = qScopeGuard([&] {
+        done = true;
+        writer.join();
+    });
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadString("A", "k", "dflt"), QString("dflt"));
+    QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteString("A", "k", "v"));
 }
 
 void TestIniFile::replacementKeepsModeAndLinks() {
