@@ -40,6 +40,7 @@ private slots:
     void lightingMarksOneFinger();
     void blinking();
     void emptyHand();
+    void lightingKeepsTheTimersBeat();
 };
 
 void TestHandWindows::window() {
@@ -185,6 +186,16 @@ void TestHandWindows::emptyHand() {
     // Still lit and unlit, unseen.
     right->LightFinger(2);
     QVERIFY(right->Lit(2));
+}
+
+void TestHandWindows::lightingKeepsTheTimersBeat() {
+    // Fingers lit faster than the interval must not hold the blinking back.
+    auto form = makeHand(true, true);
+    form->LightFinger(1);
+    QTest::qSleep(120);
+    form->LightFinger(2);
+    QVERIFY(form->TimerOfPalm->isActive());
+    QVERIFY2(form->TimerOfPalm->remainingTime() < 200, "the countdown started afresh");
 }
 
 QTEST_MAIN(TestHandWindows)

@@ -98,7 +98,9 @@ void TPalmForm::LightFinger(int32_t Pos) {
         if (m_lit[p - 1]) UnlightFinger(p);
     m_currentFinger = Pos;
     m_lit[Pos - 1] = true;
-    TimerOfPalm->start();
+    // Enabling a running timer keeps its beat: while keys come faster than the interval the lit
+    // bar must still blink, so the countdown is not started afresh.
+    if (!TimerOfPalm->isActive()) TimerOfPalm->start();
     m_timerTag = 1;
     at(Pos).DrawTip();
     update();
