@@ -41,6 +41,7 @@ private slots:
     void blinking();
     void emptyHand();
     void lightingKeepsTheTimersBeat();
+    void fingersTallerThanTheScreen();
 };
 
 void TestHandWindows::window() {
@@ -196,6 +197,25 @@ void TestHandWindows::lightingKeepsTheTimersBeat() {
     form->LightFinger(2);
     QVERIFY(form->TimerOfPalm->isActive());
     QVERIFY2(form->TimerOfPalm->remainingTime() < 200, "the countdown started afresh");
+}
+
+void TestHandWindows::fingersTallerThanTheScreen() {
+    // The window is as tall as the screen allows; the bars stand on the height it got.
+    auto lens = lengths;
+    lens[2] = INT32_MAX;
+    lens[0] = INT32_MIN;
+    auto form = makeHand(true, false, lens);
+    const int height = form->screen()->availableGeometry().height();
+    QCOMPARE(form->height(), height);
+    const finger& middle = form->Fingers(3);
+    QCOMPARE(middle.BaseY, height - 10);
+    QCOMPARE(middle.tipY(), int64_t(height) - 10 - INT32_MAX - 7);
+    form->LightFinger(1);
+    const QImage image = form->grab().toImage();
+    QCOMPARE(image.pixelColor(middle.X, 0), own(middle));
+    QCOMPARE(image.pixelColor(middle.X, middle.BaseY), own(middle));
+    // A negative length runs down from the foot.
+    QCOMPARE(image.pixelColor(form->Fingers(1).X, height - 1), own(form->Fingers(1)));
 }
 
 QTEST_MAIN(TestHandWindows)

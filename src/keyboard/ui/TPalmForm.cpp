@@ -1,5 +1,6 @@
 #include "keyboard/ui/TPalmForm.h"
 
+#include "keyboard/ui/ScreenLimit.h"
 #include "platform/Translation.h"
 #include "settings/DataMod.h"
 
@@ -58,8 +59,10 @@ void TPalmForm::LayoutFingers() {
 
 void TPalmForm::LayoutFingers(const std::array<int32_t, 10>& lengths, const std::array<int32_t, 10>& colors) {
     // Both windows get the same height, from the longer middle finger of either hand.
-    const int clientHeight = std::max(lengths[LeftMiddle], lengths[RightMiddle]) + HeightExtra;
-    resize(width(), std::max(clientHeight, 0));
+    // The screen bounds it; the bars then stand on the height the window really got.
+    const int64_t wanted = int64_t(std::max(lengths[LeftMiddle], lengths[RightMiddle])) + HeightExtra;
+    const int64_t tallest = largestClientSize(this).height();
+    resize(width(), int(std::clamp<int64_t>(wanted, 0, tallest)));
     const int32_t baseY = height() - FootMargin;
 
     const int first = m_isLeft ? LeftLittle : RightLittle;
