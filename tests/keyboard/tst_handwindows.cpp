@@ -52,6 +52,10 @@ void TestHandWindows::window() {
     QVERIFY(left->windowFlags() & Qt::Tool);
     QVERIFY(!(left->windowFlags() & Qt::WindowCloseButtonHint));
     QCOMPARE(left->width(), 63);
+    // 63 is the whole window's width once its frame is known; the bars stay where they are.
+    left->show();
+    QTRY_COMPARE(left->frameGeometry().width(), 63);
+    QCOMPARE(left->Fingers(5).X, 46);
     // Both hands take their height from the longer middle finger.
     QCOMPARE(left->height(), 94);
     QCOMPARE(right->height(), 94);

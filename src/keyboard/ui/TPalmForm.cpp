@@ -144,6 +144,20 @@ void TPalmForm::showEvent(QShowEvent* event) {
     // A window coming into view is painted afresh: bars in colour, the lit finger's dot.
     repaintFingers();
     QWidget::showEvent(event);
+    keepOuterWidth();
+}
+
+void TPalmForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    keepOuterWidth();
+}
+
+void TPalmForm::keepOuterWidth() {
+    if (!isWindow() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const int frame = frameGeometry().width() - width();
+    const int client = std::max(1, OuterWidth - frame);
+    if (frame > 0 && width() != client) resize(client, height());
 }
 
 void TPalmForm::paintEvent(QPaintEvent*) {
