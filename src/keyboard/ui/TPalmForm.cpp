@@ -37,6 +37,7 @@ TPalmForm::TPalmForm(QWidget* parent)
     setPalette(pal);
     setAutoFillBackground(true);
     TimerOfPalm = new QTimer(this);
+    TimerOfPalm->setObjectName(QStringLiteral("TimerOfPalm"));
     TimerOfPalm->setInterval(BlinkInterval);
     connect(TimerOfPalm, &QTimer::timeout, this, &TPalmForm::TimerOfPalmTimer);
     resize(OuterWidth, height());
