@@ -170,7 +170,10 @@ void TestKeyboardFrame::highlight_data() {
     QTest::newRow("first record by Code decides") << QByteArray("x") << 0 << int(One);
     QTest::newRow("the next character moves the highlight") << QByteArray("ea") << 0 << int(A);
     QTest::newRow("the same character twice") << QByteArray("aa") << 0 << int(A);
-    QTest::newRow("Backspace stays up") << QByteArray("\x08") << int(FingerCode::NoFinger) << 0;
+    QTest::newRow("Backspace: inverted but up") << QByteArray("\x08") << 9 << int(Back);
+    QTest::newRow("Backspace released by the next character") << QByteArray("\x08"
+                                                                            "a")
+                                                              << 0 << int(A);
     QTest::newRow("no character record") << QByteArray("eq") << int(FingerCode::NoFinger) << 0;
     QTest::newRow("character of a missing key") << QByteArray("eg") << int(FingerCode::NoFinger) << 0;
     QTest::newRow("end of line") << QByteArray("e").append('\0') << int(FingerCode::NoFinger) << 0;
@@ -187,10 +190,10 @@ void TestKeyboardFrame::highlight() {
         got = m_keyboard->HighlightChar(ch);
     QCOMPARE(got, finger);
     QCOMPARE(m_keyboard->HighlightedKey.data(), cap(keyValue));
-    // Only the highlighted key is down with its inverted picture.
+    // Only the highlighted key shows its inverted picture, and is down unless it has no group.
     for (int i = 0; i < m_frame->KeyCount(); ++i) {
         ButtonType* key = m_frame->Keys(i);
-        QCOMPARE(key->IsDown(), key->Tag == keyValue);
+        QCOMPARE(key->IsDown(), key->Tag == keyValue && key->GroupIndex() != 0);
         QCOMPARE(key->Glyph() == key->DownGlyph, key->Tag == keyValue);
     }
 }
