@@ -1,0 +1,113 @@
+// One key in the text drill (engine and box update together, offscreen) on texts of different
+// lengths, and loading and starting a long text.
+#include "drills/ui/DrillInputEdit.h"
+#include "drills/ui/TFmLongText.h"
+#include "platform/CodePage.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+// Prose-like text: words of 2 to 9 letters, lines of about 70 characters.
+QByteArray makeText(int length) {
+    QByteArray text;
+    text.reserve(length);
+    quint32 seed = 12345;
+    int column = 0;
+    while (text.size() < length) {
+        seed = seed * 1103515245u + 12345u;
+        const int word = 2 + int((seed >> 16) % 8);
+        for (int i = 0; i < word && text.size() < length; ++i)
+            text += char('a' + int((seed >> (i + 3)) % 26));
+        column += word;
+        if (text.size() + 2 >= length) break;
+        if (column > 70) {
+            text += "\r\n";
+            column = 0;
+        } else {
+            text += ' ';
+            ++column;
+        }
+    }
+    while (text.size() < length)
+        text += 'x';
+    return text;
+}
+
+void typeExpected(TFmLongText& drill) {
+    const char c = drill.sample().at(drill.Position);
+    if (c == '\r') {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(drill.InputEdit, &press);
+    } else {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                        QString(CodePage::charToUnicode(static_cast<unsigned char>(c))));
+        QCoreApplication::sendEvent(drill.InputEdit, &press);
+    }
+}
+
+QString writeTemp(const QTemporaryDir& dir, const QByteArray& text) {
+    const QString path = dir.filePath(QStringLiteral("text.txt"));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(text);
+    return path;
+}
+
+void BM_TextDrillKey(benchmark::State& state) {
+    const int length = int(state.range(0));
+    QTemporaryDir dir;
+    const QString path = writeTemp(dir, makeText(length));
+    auto previous =
+        TOpenDialog::setChooser([&](QWidget*, const TOpenDialog&) { return std::optional(path); });
+    TFmLongText drill;
+    drill.show();
+    drill.LoadTextFromFile();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        if (drill.Position + 2 > drill.SampleLength) {
+            state.PauseTiming();
+            drill.StartText();
+            state.ResumeTiming();
+        }
+        typeExpected(drill);
+        QCoreApplication::processEvents(); // the boxes repaint
+    }
+    state.SetItemsProcessed(state.iterations());
+    TOpenDialog::setChooser(std::move(previous));
+}
+BENCHMARK(BM_TextDrillKey)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+void BM_TextDrillLoadAndStart(benchmark::State& state) {
+    const int length = int(state.range(0));
+    QTemporaryDir dir;
+    const QString path = writeTemp(dir, makeText(length));
+    auto previous =
+        TOpenDialog::setChooser([&](QWidget*, const TOpenDialog&) { return std::optional(path); });
+    for (auto _ : state) {
+        TFmLongText drill;
+        drill.show();
+        drill.LoadTextFromFile();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(drill.SampleLength);
+    }
+    TOpenDialog::setChooser(std::move(previous));
+}
+BENCHMARK(BM_TextDrillLoadAndStart)
+    ->Arg(1000)
+    ->Arg(1000000)
+    ->Arg(10000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,6 @@
+#include "drills/DrillCompanions.h"
+
+DrillCompanions& drillCompanions() {
+    static DrillCompanions companions;
+    return companions;
+}

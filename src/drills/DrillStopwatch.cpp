@@ -1,0 +1,3 @@
+#include "drills/DrillStopwatch.h"
+
+stopwatch DrillStopwatch;
