@@ -264,6 +264,8 @@ void TestSentenceCourse::courseGotoPrompt_data() {
     QTest::newRow("twelve characters")
         << QStringLiteral("000000000007") << QStringLiteral("6 / 20") << QStringList();
     QTest::newRow("empty") << QString() << QStringLiteral("6 / 20") << QStringList{"Invalid input."};
+    QTest::newRow("smallest integer")
+        << QStringLiteral("-$80000000") << QStringLiteral("6 / 20") << QStringList();
 }
 
 void TestSentenceCourse::courseGotoPrompt() {

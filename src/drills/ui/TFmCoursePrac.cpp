@@ -95,7 +95,7 @@ void TFmCoursePrac::NextLine() {
         const std::optional<int> number = DrillRules::gotoLineNumber(CodePage::fromUnicode(answer));
         if (!number)
             dialogs().information(i18n("Invalid input."));
-        else if (*number - 1 >= 0 && *number - 1 < count)
+        else if (*number >= 1 && *number <= count) // no arithmetic: the answer may be INT_MIN
             CurrentLine = *number - 1;
         break;
     }
