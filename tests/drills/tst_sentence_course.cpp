@@ -66,6 +66,7 @@ private slots:
     void courseLastLineCompletedStaysThere();
     void courseEndHomeDeleteDoNothing();
     void courseNavigationRestartsTheAttempt();
+    void courseGoesOnWhenTheKeyboardFails();
 
 private:
     std::unique_ptr<DrillFixture> m_fx;
@@ -358,6 +359,21 @@ void TestSentenceCourse::courseNavigationRestartsTheAttempt() {
     for (char c : QByteArray("ine 7 of the course "))
         QTest::keyClick(d->InputEdit, c);
     QCOMPARE(d->LineTime, 60000);
+}
+
+void TestSentenceCourse::courseGoesOnWhenTheKeyboardFails() {
+    FailingKeyboard failing;
+    drillCompanions().keyboard = &failing;
+    auto d = openCourse(20, 5);
+    QVERIFY(!(*m_dialogs)->texts(ScriptedDialogs::Kind::Error).isEmpty());
+    typeLine(*d);
+    // The next line is prepared whole: its label, its empty input box, an untimed start.
+    QCOMPARE(d->Label1->text(), QStringLiteral("7 / 20"));
+    QCOMPARE(d->InputEdit->toPlainText(), QString());
+    QCOMPARE(d->Position, 1);
+    QVERIFY(!d->Timing);
+    QVERIFY(d->LbMark->isHidden());
+    drillCompanions().keyboard = &m_fx->keyboard;
 }
 
 QTEST_MAIN(TestSentenceCourse)

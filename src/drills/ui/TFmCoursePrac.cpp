@@ -119,7 +119,7 @@ void TFmCoursePrac::NextLine() {
     LbMark->hide();
     Timing = false;
     LineFinished = false;
-    if (!sample().isEmpty()) ShowKeyHint(sample().at(1));
+    if (!sample().isEmpty()) showHint(sample().at(1));
     Label1->setText(QString::number(CurrentLine + 1) + QStringLiteral(" / ") + QString::number(count));
     LineAccepted = true;
     ResetInput();

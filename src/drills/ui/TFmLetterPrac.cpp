@@ -53,7 +53,7 @@ void TFmLetterPrac::NextLine() {
         LbMark->hide();
         Timing = false;
         LineFinished = false;
-        ShowKeyHint(sample().at(1));
+        showHint(sample().at(1));
     }
     ResetInput();
 }

@@ -63,7 +63,7 @@ void TFmSentencePrac::NextLine() {
         DrillStopwatch.SetElapsed(0);
         WordCount = DrillRules::countSpaceSeparatedWords(sample().bytes());
     }
-    if (!sample().isEmpty()) ShowKeyHint(sample().at(1));
+    if (!sample().isEmpty()) showHint(sample().at(1));
     LineAccepted = true;
     ResetInput();
 }
