@@ -67,6 +67,7 @@ private slots:
     void courseEndHomeDeleteDoNothing();
     void courseNavigationRestartsTheAttempt();
     void courseGoesOnWhenTheKeyboardFails();
+    void courseLabelShowsLongCoursesWhole();
 
 private:
     std::unique_ptr<DrillFixture> m_fx;
@@ -379,6 +380,13 @@ void TestSentenceCourse::courseGoesOnWhenTheKeyboardFails() {
     QVERIFY(!d->Timing);
     QVERIFY(d->LbMark->isHidden());
     drillCompanions().keyboard = &m_fx->keyboard;
+}
+
+void TestSentenceCourse::courseLabelShowsLongCoursesWhole() {
+    auto d = openCourse(1200, 1100);
+    QCOMPARE(d->Label1->text(), QStringLiteral("1101 / 1200"));
+    QVERIFY(d->Label1->width() >= d->Label1->sizeHint().width());
+    QCOMPARE(d->Label1->pos(), QPoint(480, 90));
 }
 
 QTEST_MAIN(TestSentenceCourse)

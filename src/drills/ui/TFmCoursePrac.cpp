@@ -121,6 +121,8 @@ void TFmCoursePrac::NextLine() {
     LineFinished = false;
     if (!sample().isEmpty()) showHint(sample().at(1));
     Label1->setText(QString::number(CurrentLine + 1) + QStringLiteral(" / ") + QString::number(count));
+    // The label grows with its text, so that long courses ("123 / 456") show whole.
+    Label1->resize(std::max(Label1->sizeHint().width(), 91), Label1->height());
     LineAccepted = true;
     ResetInput();
 }
