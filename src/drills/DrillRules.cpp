@@ -99,7 +99,8 @@ QByteArray buildFreeLine(const QByteArray& entry) {
     const QByteArray unit = e.size() < MaxFreeEntry ? e + ' ' : e;
     const int copies = 80 / int(unit.size() + 1);
     QByteArray line = unit.repeated(copies);
-    if (line.endsWith(' ')) line.chop(1);
+    // Only the space that separates copies goes; a full-length entry keeps its own last space.
+    if (unit.size() > e.size()) line.chop(1);
     return line;
 }
 

@@ -2,6 +2,7 @@
 
 #include "drills/DrillCompanions.h"
 #include "drills/DrillStopwatch.h"
+#include "platform/Errors.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -25,6 +26,14 @@ public:
     void moveTo(int left, int top) override { geometry.moveTo(left, top); }
     void Show() override { ++shows; }
     void Hide() override { ++hides; }
+};
+
+// A keyboard whose character table is closed: every highlight request raises.
+class FailingKeyboard : public FakeKeyboard {
+public:
+    int HighlightChar(char) override {
+        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    }
 };
 
 class FakeHand : public DrillHand {

@@ -189,6 +189,8 @@ void TestDrillRules::freeLine_data() {
     QTest::newRow("39 characters") << QByteArray(39, 'x') << 39 << 1;
     QTest::newRow("40 characters") << QByteArray(40, 'x') << 40 << 1;
     QTest::newRow("41 characters cut") << QByteArray(41, 'x') << 40 << 1;
+    QTest::newRow("40 ending in a space") << QByteArray(39, 'x') + ' ' << 40 << 1;
+    QTest::newRow("short ending in a space") << QByteArray("ab ") << 63 << 16;
     QTest::newRow("empty") << QByteArray() << 0 << 0;
 }
 
@@ -199,7 +201,8 @@ void TestDrillRules::freeLine() {
     const QByteArray line = DrillRules::buildFreeLine(entry);
     QCOMPARE(int(line.size()), length);
     if (!entry.isEmpty()) QCOMPARE(int(line.count(entry.left(40))), copies);
-    QVERIFY(!line.endsWith(' '));
+    // The last copy ends the line whole: only the separating space after it goes.
+    QVERIFY(line.endsWith(entry.left(40)));
 }
 
 void TestDrillRules::gotoLineNumber_data() {

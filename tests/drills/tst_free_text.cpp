@@ -169,10 +169,13 @@ void TestFreeText::freeDrillEmptyEntryKeepsTheLine() {
     (*m_dialogs)->answerText(QStringLiteral("fj"));
     QTest::keyClick(d.InputEdit, Qt::Key_Insert);
     typeText(d.InputEdit, "fj");
+    QVERIFY(!d.LbMark->isHidden());
     (*m_dialogs)->answerText(QString());
     QTest::keyClick(d.InputEdit, Qt::Key_Insert);
     QCOMPARE(d.sample().bytes().left(3), QByteArray("fj "));
     QCOMPARE(d.Position, 1);
+    QVERIFY(!d.Timing);
+    QVERIFY(d.LbMark->isHidden()); // the restarted line is not timed yet
     QVERIFY(!d.LineDefined);
     // The prompt comes again when that line ends.
     (*m_dialogs)->answerText(QStringLiteral("kd"));
@@ -372,7 +375,7 @@ void TestFreeText::textDrillLoadsFiles_data() {
     QTest::newRow("nul bytes") << QByteArray("a\0b\0c", 5) << QByteArray("abc");
     QTest::newRow("binary") << QByteArray("\x7f"
                                           "ELF\x02\x01\x01\0\0\0\x03\0>\0\xff\xfe",
-                                          18)
+                                          16)
                             << QByteArray("ELF>\xff\xfe");
     QTest::newRow("empty") << QByteArray() << QByteArray();
 }

@@ -467,15 +467,6 @@ void TestLinePractice::showingPlacesKeyboardAndHands() {
     QCOMPARE(m_fx->left.hides, m_fx->right.hides);
 }
 
-namespace {
-class FailingKeyboard : public FakeKeyboard {
-public:
-    int HighlightChar(char) override {
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    }
-};
-} // namespace
-
 void TestLinePractice::keyboardErrorIsReportedNotThrown() {
     FailingKeyboard failing;
     drillCompanions().keyboard = &failing;

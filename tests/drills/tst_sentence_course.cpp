@@ -66,6 +66,8 @@ private slots:
     void courseLastLineCompletedStaysThere();
     void courseEndHomeDeleteDoNothing();
     void courseNavigationRestartsTheAttempt();
+    void courseGoesOnWhenTheKeyboardFails();
+    void courseLabelShowsLongCoursesWhole();
 
 private:
     std::unique_ptr<DrillFixture> m_fx;
@@ -143,6 +145,8 @@ void TestSentenceCourse::sentenceFileFaults_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
     QTest::newRow("empty file") << true << QByteArray() << QStringLiteral("holds no lines");
+    QTest::newRow("only blank lines")
+        << true << QByteArray("  \r\n\t\r\n\r\n") << QStringLiteral("holds no lines");
     QTest::newRow("missing file") << false << QByteArray() << QStringLiteral("Practice.txt");
 }
 
@@ -169,9 +173,12 @@ void TestSentenceCourse::emptySentenceCompletesAtOnce() {
     TFmSentencePrac d;
     int completed = 0;
     d.OnLineComplete = [&](QObject*) { ++completed; };
-    d.SetFileName(writeFile(*m_dir, "Practice.txt", " \t \n"));
+    d.SetFileName(writeFile(*m_dir, "Practice.txt", " \t \nab\n"));
     QVERIFY(d.LoadFile());
     d.show();
+    // Skip sentences with Enter until the blank one comes.
+    for (int i = 0; i < 200 && d.SampleLength != 0; ++i)
+        QTest::keyClick(d.InputEdit, Qt::Key_Return);
     QCOMPARE(d.SampleLength, 0);
     QTest::keyClick(d.InputEdit, 'x');
     QCOMPARE(completed, 1);
@@ -264,6 +271,8 @@ void TestSentenceCourse::courseGotoPrompt_data() {
     QTest::newRow("twelve characters")
         << QStringLiteral("000000000007") << QStringLiteral("6 / 20") << QStringList();
     QTest::newRow("empty") << QString() << QStringLiteral("6 / 20") << QStringList{"Invalid input."};
+    QTest::newRow("smallest integer")
+        << QStringLiteral("-$80000000") << QStringLiteral("6 / 20") << QStringList();
 }
 
 void TestSentenceCourse::courseGotoPrompt() {
@@ -356,6 +365,28 @@ void TestSentenceCourse::courseNavigationRestartsTheAttempt() {
     for (char c : QByteArray("ine 7 of the course "))
         QTest::keyClick(d->InputEdit, c);
     QCOMPARE(d->LineTime, 60000);
+}
+
+void TestSentenceCourse::courseGoesOnWhenTheKeyboardFails() {
+    FailingKeyboard failing;
+    drillCompanions().keyboard = &failing;
+    auto d = openCourse(20, 5);
+    QVERIFY(!(*m_dialogs)->texts(ScriptedDialogs::Kind::Error).isEmpty());
+    typeLine(*d);
+    // The next line is prepared whole: its label, its empty input box, an untimed start.
+    QCOMPARE(d->Label1->text(), QStringLiteral("7 / 20"));
+    QCOMPARE(d->InputEdit->toPlainText(), QString());
+    QCOMPARE(d->Position, 1);
+    QVERIFY(!d->Timing);
+    QVERIFY(d->LbMark->isHidden());
+    drillCompanions().keyboard = &m_fx->keyboard;
+}
+
+void TestSentenceCourse::courseLabelShowsLongCoursesWhole() {
+    auto d = openCourse(1200, 1100);
+    QCOMPARE(d->Label1->text(), QStringLiteral("1101 / 1200"));
+    QVERIFY(d->Label1->width() >= d->Label1->sizeHint().width());
+    QCOMPARE(d->Label1->pos(), QPoint(480, 90));
 }
 
 QTEST_MAIN(TestSentenceCourse)

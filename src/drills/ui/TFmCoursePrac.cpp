@@ -95,7 +95,7 @@ void TFmCoursePrac::NextLine() {
         const std::optional<int> number = DrillRules::gotoLineNumber(CodePage::fromUnicode(answer));
         if (!number)
             dialogs().information(i18n("Invalid input."));
-        else if (*number - 1 >= 0 && *number - 1 < count)
+        else if (*number >= 1 && *number <= count) // no arithmetic: the answer may be INT_MIN
             CurrentLine = *number - 1;
         break;
     }
@@ -119,8 +119,10 @@ void TFmCoursePrac::NextLine() {
     LbMark->hide();
     Timing = false;
     LineFinished = false;
-    if (!sample().isEmpty()) ShowKeyHint(sample().at(1));
+    if (!sample().isEmpty()) showHint(sample().at(1));
     Label1->setText(QString::number(CurrentLine + 1) + QStringLiteral(" / ") + QString::number(count));
+    // The label grows with its text, so that long courses ("123 / 456") show whole.
+    Label1->resize(std::max(Label1->sizeHint().width(), 91), Label1->height());
     LineAccepted = true;
     ResetInput();
 }

@@ -48,9 +48,12 @@ void TFmLetterPrac::NextLine() {
         InputEdit->clear();
         Position = 1;
         DrillStopwatch.SetElapsed(0);
+        // The line starts untimed, so the mark that shows a timed line goes too (Insert may
+        // restart a line in the middle without ending it).
+        LbMark->hide();
         Timing = false;
         LineFinished = false;
-        ShowKeyHint(sample().at(1));
+        showHint(sample().at(1));
     }
     ResetInput();
 }

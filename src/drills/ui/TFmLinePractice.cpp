@@ -197,7 +197,7 @@ void TFmLinePractice::PlaceKeyboardAndHands() {
     }
     if (c.leftHand) c.leftHand->ShowIfUsed();
     if (c.rightHand) c.rightHand->ShowIfUsed();
-    if (!m_sample.isEmpty()) ShowKeyHint(m_sample.at(Position));
+    if (!m_sample.isEmpty()) showHint(m_sample.at(Position));
 }
 
 bool TFmLinePractice::eventFilter(QObject* watched, QEvent* event) {
@@ -440,8 +440,7 @@ void TFmLinePractice::showHintAtPosition() {
 }
 
 void TFmLinePractice::showHint(char ch) {
-    // A keyboard that cannot show the hint (its layout failed to load) is reported, and the key
-    // is still typed, so that the box and the position stay in step.
+    // The key is still typed, so that the box and the position stay in step.
     try {
         ShowKeyHint(ch);
     } catch (const QuorvelError& e) {

@@ -131,6 +131,9 @@ protected:
     QTextCharFormat sampleCharFormat() const { return m_sampleFormat; }
     void setSampleCharFormat(const QTextCharFormat& format) { m_sampleFormat = format; }
     QColor panelColor() const;
+    // ShowKeyHint for a character; a keyboard that cannot show it (its layout failed to load)
+    // is reported and the drill goes on, so that a line is always prepared or typed whole.
+    void showHint(char ch);
 
 private slots:
     void SampleEditEnter();
@@ -141,7 +144,6 @@ private:
     void handleKeyPress(KeyInput::KeyChar& key);
     void startTiming();
     void showHintAtPosition();
-    void showHint(char ch);
     void endLine(char key);
     void selectNextExpected();
 

@@ -8,6 +8,7 @@
 #include "platform/Translation.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 TFmSentencePrac::TFmSentencePrac(QWidget* owner) : TFmSentencePrac(owner, Creation::Deferred) {
     FormCreate();
@@ -33,7 +34,11 @@ void TFmSentencePrac::SetFileName(const QString& Name) {
 
 void TFmSentencePrac::readLines() {
     Lines = loadLines(FileName);
-    if (Lines.empty())
+    // A file of blank lines only would offer nothing but empty lines, each ended by any key.
+    const bool nothingToType = std::all_of(Lines.begin(), Lines.end(), [](const QByteArray& line) {
+        return DrillRules::trimLine(line).isEmpty();
+    });
+    if (nothingToType)
         throw EInOutError(formatText(i18n("The file %s holds no lines to practise."), {FileName}));
 }
 
@@ -63,7 +68,7 @@ void TFmSentencePrac::NextLine() {
         DrillStopwatch.SetElapsed(0);
         WordCount = DrillRules::countSpaceSeparatedWords(sample().bytes());
     }
-    if (!sample().isEmpty()) ShowKeyHint(sample().at(1));
+    if (!sample().isEmpty()) showHint(sample().at(1));
     LineAccepted = true;
     ResetInput();
 }

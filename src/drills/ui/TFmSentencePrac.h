@@ -17,7 +17,7 @@ public:
 
     void SetFileName(const QString& Name);
     // Reads the lines of FileName and prepares the first one; true when there is a line.
-    // A file that cannot be read, or that holds no line, raises EInOutError with a message that
+    // A file that cannot be read, or that holds no line with text, raises EInOutError with a message that
     // says so, and the drill is not to be shown.
     bool LoadFile();
     void NextLine() override;
