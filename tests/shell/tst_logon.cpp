@@ -4,6 +4,7 @@
 #include "settings/Profile.h"
 #include "settings/Settings.h"
 #include "shell/ApplicationOwner.h"
+#include "shell/ui/ProfileFm.h"
 #include "shell/ui/QuorvelApplication.h"
 #include "shell/ui/TFmLogon.h"
 #include "shell/ui/TZQMainFm.h"
@@ -75,6 +76,8 @@ private slots:
     void badProfileNumberIsReportedAndLogonStaysUsable();
     void escEndsTheRunWithoutSaving();
     void showsDecipheredCaptionsAndOpensTheWebAddress();
+    void addsAUserFromATemplate_data();
+    void addsAUserFromATemplate();
 
 private:
     void startLogon();
@@ -267,6 +270,62 @@ void TestLogon::showsDecipheredCaptionsAndOpensTheWebAddress() {
     QTest::mouseClick(m_logon->WebLb, Qt::LeftButton);
     QDesktopServices::unsetUrlHandler("file");
     QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(Settings->AppDir + "zqhelp.html")});
+}
+
+void TestLogon::addsAUserFromATemplate_data() {
+    QTest::addColumn<QString>("typedName");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("sections");
+    QTest::newRow("new name") << "  Nina " << true << QStringList{"Nina is added to the list."}
+                              << QStringList{"Default", "Zoe", "Nina"};
+    QTest::newRow("listed in other case")
+        << "zOE" << true << QStringList{"The user name is already in the list."}
+        << QStringList{"Default", "Zoe"};
+    QTest::newRow("editor closed") << "Nina" << false << QStringList{} << QStringList{"Default", "Zoe"};
+}
+
+void TestLogon::addsAUserFromATemplate() {
+    QFETCH(QString, typedName);
+    QFETCH(bool, accept);
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, sections);
+    writeAll(Settings->AppDir + "zqc.ini", "[Default]\r\nCourse=English\r\n[Zoe]\r\nCourse=English\r\n"
+                                           "Progress=120\r\nTimeTotal=3600000\r\nGScore1=77\r\n");
+    writeAll(Settings->AppDir + "zq.ini", "[General]\r\nUser=Default\r\n");
+    startLogon();
+    ScriptedDialogsGuard dialogs;
+    m_logon->ComboUser->setCurrentIndex(1); // Zoe is the template
+    // The editor opens modally; it is answered as soon as it shows.
+    QTimer answer;
+    answer.setInterval(20);
+    connect(&answer, &QTimer::timeout, [&] {
+        auto* editor = qobject_cast<TProfileFm*>(QApplication::activeModalWidget());
+        if (!editor) return;
+        answer.stop();
+        auto* name = editor->findChild<QComboBox*>("UserEd");
+        name->lineEdit()->selectAll();
+        QTest::keyClicks(name->lineEdit(), typedName);
+        QTest::mouseClick(editor->findChild<QPushButton*>(accept ? "BnApply" : "CancelBn"), Qt::LeftButton);
+    });
+    answer.start();
+    QTest::mouseClick(m_logon->BnAdd, Qt::LeftButton);
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Information), messages);
+    TIniFile zqc(Settings->AppDir + "zqc.ini");
+    QCOMPARE(zqc.ReadSections(), sections);
+    QStringList listed;
+    for (int i = 0; i < m_logon->ComboUser->count(); ++i)
+        listed << m_logon->ComboUser->itemText(i);
+    QCOMPARE(listed, sections);
+    if (sections.size() == 3) {
+        // A template copy: the course comes along, progress, time and scores start at 0.
+        QCOMPARE(zqc.ReadString("Nina", "Course", ""), QStringLiteral("English"));
+        QCOMPARE(zqc.ReadInteger("Nina", "Progress", -1), 0);
+        QCOMPARE(zqc.ReadInteger("Nina", "TimeTotal", -1), 0);
+        QCOMPARE(zqc.ReadInteger("Nina", "GScore1", -1), 0);
+        QCOMPARE(m_logon->ComboUser->currentText(), QStringLiteral("Default"));
+    }
+    QCOMPARE(zqc.ReadInteger("Zoe", "Progress", 0), 120); // the template is left as it was
 }
 
 int main(int argc, char** argv) {
