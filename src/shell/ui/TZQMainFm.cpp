@@ -116,8 +116,9 @@ QPushButton* TZQMainFm::makeButton(const char* name, QAction* action, int top) {
 void TZQMainFm::FormCreate() {
     for (QAction* action : m_actions)
         action->setText(i18n(action->text().toUtf8().constData()));
-    AppDir = QApplication::applicationDirPath() + u'/';
-    if (Settings) AppDir = Settings->AppDir;
+    // The program folder, where "zqgame.ini" and "media/media.ini" lie: the settings hold the
+    // same folder (and tests point both at a temporary copy).
+    AppDir = Settings ? Settings->AppDir : QApplication::applicationDirPath() + u'/';
     RunPracticeTime = 0;
     // Reads "zqgame.ini" once; the game window itself comes with the first game.
     GameLauncherHost host;
