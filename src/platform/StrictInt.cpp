@@ -1,5 +1,6 @@
 #include "platform/StrictInt.h"
 
+#include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
 
@@ -55,7 +56,7 @@ int StrToInt(const QString& text) {
 
 int StrToInt(std::string_view text) {
     if (auto v = tryStrToInt(text)) return *v;
-    return StrToInt(QString::fromLatin1(text.data(), qsizetype(text.size())));
+    return StrToInt(CodePage::toUnicode(text)); // the message shows the text as the user wrote it
 }
 
 int StrToIntOrZero(const QString& text) {
