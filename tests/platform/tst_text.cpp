@@ -67,6 +67,14 @@ void TestText::strictConversionError() {
     } catch (const EConvertError& e) {
         QCOMPARE(e.message(), QStringLiteral("'12 x' is not a valid integer value"));
     }
+    // 8-bit text is shown in the code page: 0x80 is the euro sign.
+    try {
+        StrToInt(std::string_view("\x80"
+                                  "5"));
+        QFAIL("no error raised");
+    } catch (const EConvertError& e) {
+        QCOMPARE(e.message(), QString::fromUtf8("'€5' is not a valid integer value"));
+    }
 }
 
 void TestText::codePageRoundTrip() {

@@ -255,10 +255,11 @@ void TKbFm::KeyClick(ButtonType* Sender) {
 
 void TKbFm::SetShift(bool Value) {
     ShiftDown = Value;
-    if (!Value && LeftShiftKey && RightShiftKey) {
-        LeftShiftKey->SetKeyDown(false);
-        RightShiftKey->SetKeyDown(false);
-    }
+    if (Value) return;
+    // Every Shift cap the layout has goes up, also when it has only one: a cap left down
+    // would show Shift engaged while it is not.
+    if (LeftShiftKey) LeftShiftKey->SetKeyDown(false);
+    if (RightShiftKey) RightShiftKey->SetKeyDown(false);
 }
 
 void TKbFm::SetAltGr(bool Value) {
