@@ -27,7 +27,8 @@ QPixmap keyCapPicture() {
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(190, 190, 180), 1));
     p.drawRoundedRect(QRectF(7, 6, 27, 26), 4, 4);
-    QFont font(QStringLiteral("DejaVu Sans"));
+    // The product name's face, so that the picture loads no font of its own.
+    QFont font(QStringLiteral("Arial"));
     font.setPixelSize(20);
     font.setBold(true);
     p.setFont(font);
