@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-base
   libzip-dev nettle-dev gettext libxkbcommon-dev libxkbcommon-x11-dev xkb-data
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-apps imagemagick openbox fonts-dejavu-core
+  xvfb xauth xdotool x11-utils x11-apps imagemagick openbox fonts-dejavu-core
 )
 missing=()
 for p in "${packages[@]}"; do

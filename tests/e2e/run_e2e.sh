@@ -5,7 +5,7 @@
 set -euo pipefail
 app_src="$1"
 shots="$2"
-for tool in Xvfb xdotool import openbox; do
+for tool in Xvfb xdotool xprop import openbox; do
   command -v "$tool" >/dev/null || { echo "e2e needs $tool" >&2; exit 1; }
 done
 
@@ -94,6 +94,21 @@ keys alt+c
 drill=$(wait_window Course) || fail "no course drill"
 focus "$drill"
 shot course-drill
+# Every other window of the program (the drill, the on-screen keyboard, the hands) is stacked
+# above the main window: its buttons must not hide the keys a drill lights.
+stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g')
+position() { local i=0 w; for w in $stacking; do [ $((w)) -eq "$1" ] && { echo $i; return; }; i=$((i + 1)); done; echo -1; }
+main_at=$(position "$main")
+above=0
+for wid in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
+  [ "$wid" = "$main" ] && continue
+  at=$(position "$wid")
+  [ "$at" -ge 0 ] || continue
+  [ "$at" -gt "$main_at" ] || fail "a window of the drill lies below the main window"
+  above=$((above + 1))
+done
+# The drill, the keyboard and at least one hand.
+[ "$above" -ge 3 ] || fail "only $above windows beside the main window during the course drill"
 line=$(head -1 "$app/Courses/English/course.txt" | tr -d '\r')
 typed="x${line:1:10}x${line:12}"
 typeit "$typed"
