@@ -4,6 +4,7 @@
 #include "platform/ui/QtCatalogTranslator.h"
 #include "support/TestPaths.h"
 
+#include <QFileIconProvider>
 #include <QMap>
 #include <QMessageBox>
 #include <QPushButton>
@@ -130,6 +131,8 @@ void TestTranslation::germanAnswersQtButtonsAndProgramMessages() {
 
     QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Nein"));
+    // The file dialog's type column names a folder through the toolkit's icon provider.
+    QCOMPARE(QFileIconProvider().type(QFileInfo(appDir())), QStringLiteral("Ordner"));
     QCOMPARE(i18n("Information"), QStringLiteral("Information"));
     QCOMPARE(i18n("Error"), QStringLiteral("Fehler"));
 
