@@ -251,6 +251,7 @@ void TFmLinePractice::SetSampleText(const QByteArray& S) {
 }
 
 void TFmLinePractice::setSampleBoxText(const QByteArray& S) {
+    m_keptBlock = QTextBlock(); // its paragraph goes with the old text
     m_sample.setText(S);
     SampleEdit->setPlainText(m_sample.displayText());
 }
@@ -488,13 +489,33 @@ void TFmLinePractice::endLine(char key) {
 }
 
 void TFmLinePractice::selectNextExpected() {
+    selectSampleCharacter(m_sample.boxIndex(Position));
+}
+
+void TFmLinePractice::selectSampleCharacter(int index) {
     QTextDocument* doc = SampleEdit->document();
     const int last = std::max(0, doc->characterCount() - 1);
-    const int index = std::clamp(m_sample.boxIndex(Position), 0, last);
+    index = std::clamp(index, 0, last);
+    keepLayoutOf(doc->findBlock(index));
     QTextCursor cursor(doc);
     cursor.setPosition(index);
     cursor.setPosition(std::min(index + 1, last), QTextCursor::KeepAnchor);
     SampleEdit->setTextCursor(cursor);
+}
+
+void TFmLinePractice::keepLayoutOf(const QTextBlock& block) {
+    // A paragraph's layout normally drops its shaped text once laid out, so every repaint of the
+    // moving selection and every cursor placement shapes the whole paragraph again: a key would
+    // cost in proportion to the paragraph, which for a text pasted without line breaks is the
+    // whole text. The paragraph being typed keeps its shaped text instead (about 35 bytes a
+    // character); the one left behind is laid out once more, which gives its memory back.
+    if (block == m_keptBlock) return;
+    if (m_keptBlock.isValid() && m_keptBlock.layout()) {
+        m_keptBlock.layout()->setCacheEnabled(false);
+        SampleEdit->document()->markContentsDirty(m_keptBlock.position(), m_keptBlock.length());
+    }
+    m_keptBlock = block;
+    if (m_keptBlock.isValid() && m_keptBlock.layout()) m_keptBlock.layout()->setCacheEnabled(true);
 }
 
 void TFmLinePractice::ShowLineStatistics() {

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <cstdint>
 #include <functional>
@@ -131,6 +132,8 @@ protected:
     QTextCharFormat sampleCharFormat() const { return m_sampleFormat; }
     void setSampleCharFormat(const QTextCharFormat& format) { m_sampleFormat = format; }
     QColor panelColor() const;
+    // Selects the character at a 0-based index of the sample box (collapsed past its end).
+    void selectSampleCharacter(int index);
     // ShowKeyHint for a character; a keyboard that cannot show it (its layout failed to load)
     // is reported and the drill goes on, so that a line is always prepared or typed whole.
     void showHint(char ch);
@@ -146,8 +149,12 @@ private:
     void showHintAtPosition();
     void endLine(char key);
     void selectNextExpected();
+    void keepLayoutOf(const QTextBlock& block);
 
     DrillSample m_sample;
+    // The paragraph of the sample box that holds the selected character keeps its text layout
+    // (see keepLayoutOf); invalid while none does.
+    QTextBlock m_keptBlock;
     DrillFont m_sampleFont;
     QTextCharFormat m_sampleFormat;
     QLabel* m_statusLabel = nullptr;
