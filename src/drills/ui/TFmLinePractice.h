@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QMargins>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <cstdint>
@@ -116,6 +117,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    // The window with its frame, as the window system reports it.
+    virtual QRect windowFrame() const { return frameGeometry(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void ShowLineStatistics();
@@ -150,6 +154,9 @@ private:
     void endLine(char key);
     void selectNextExpected();
     void keepLayoutOf(const QTextBlock& block);
+    void placeCompanions();
+    void followLateFrame();
+    QMargins frameMarginsNow() const;
 
     DrillSample m_sample;
     // The paragraph of the sample box that holds the selected character keeps its text layout
@@ -159,4 +166,6 @@ private:
     QTextCharFormat m_sampleFormat;
     QLabel* m_statusLabel = nullptr;
     bool m_keyUnmappable = false;
+    bool m_companionsPlaced = false;
+    QMargins m_placedFrameMargins; // the frame the keyboard and hands were placed below
 };
