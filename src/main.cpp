@@ -1,16 +1,61 @@
+// Start-up: translation, the application object, the settings, the logon window with its
+// starter, then the event loop until the logon window closes.
+#include "platform/Dialogs.h"
+#include "platform/Errors.h"
+#include "platform/Gettext.h"
+#include "platform/Language.h"
+#include "platform/ui/QtCatalogTranslator.h"
 #include "platform/ui/QtDialogs.h"
+#include "settings/Settings.h"
+#include "shell/ApplicationOwner.h"
+#include "shell/ui/QuorvelApplication.h"
+#include "shell/ui/TFmLogon.h"
+#include "shell/ui/TZQStarterLocal.h"
 
-#include <QApplication>
-#include <QMainWindow>
+#include <QLocale>
+#include <cstdio>
+#include <memory>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    QuorvelApplication app(argc, argv);
+    // The run ends when the logon window closes, never because the last visible window did
+    // (the logon window is hidden while the main window, a drill or the game is in use).
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // Translation: both catalogues below the program folder; the language from the first
+    // argument, else the environment, else the system.
+    Gettext::bindDomains(QCoreApplication::applicationDirPath());
+    app.installTranslator(new QtCatalogTranslator(&app));
+    Language::apply(Language::choose(QCoreApplication::arguments(), &Language::environmentValue,
+                                     QLocale::system().name()));
+
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
     setDialogs(std::make_unique<QtDialogs>());
-    // The shell is not built yet: an empty main window stands in for it.
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quorvel"));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+
+    std::unique_ptr<TFmLogon> logon;
+    try {
+        Settings = new TSettings(&app);
+        Settings->Load();
+        logon = std::make_unique<TFmLogon>();
+        FmLogon = logon.get();
+        QFont font = logon->font();
+        font.setFamily(Settings->FontName);
+        logon->setFont(font);
+        logon->setStarter(new TZQStarterLocal(logon.get()));
+    } catch (const QuorvelError& e) {
+        std::fprintf(stderr, "quorvel: %s\n", e.what());
+        QuorvelApplication::reportError(e.message());
+        return 1;
+    }
+
+    logon->show();
+    logon->activateWindow();
+    const int result = QApplication::exec();
+
+    // What the application owns goes first, then the logon window with its starter.
+    applicationOwner().freeAll();
+    FmLogon = nullptr;
+    logon.reset();
+    return result;
 }

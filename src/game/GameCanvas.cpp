@@ -12,69 +12,69 @@ QRgb GameCanvas::toRgb(int32_t color) {
 }
 
 void GameCanvas::resize(int width, int height) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     m_image = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     m_image.fill(toRgb(m_brushColor));
     m_dirty = m_image.rect();
 }
 
 int GameCanvas::width() const {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     return m_image.width();
 }
 
 int GameCanvas::height() const {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     return m_image.height();
 }
 
 void GameCanvas::setFontName(const QString& name) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     if (name == m_fontName) return;
     m_fontName = name;
     m_glyphs.clear();
 }
 
 void GameCanvas::setFontSize(int points) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     if (points == m_fontSize) return;
     m_fontSize = points;
     m_glyphs.clear();
 }
 
 void GameCanvas::setFontColor(int32_t color) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     m_fontColor = color;
 }
 
 void GameCanvas::setFontStyle(game::FontStyleSet style) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     m_fontStyle = style;
 }
 
 void GameCanvas::setBrushColor(int32_t color) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     m_brushColor = color;
 }
 
 int32_t GameCanvas::brushColor() const {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     return m_brushColor;
 }
 
 void GameCanvas::setPen(int32_t color, int width) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     m_penColor = color;
     m_penWidth = std::max(width, 1);
 }
 
 void GameCanvas::setPenMode(PenMode mode) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     m_penMode = mode;
 }
 
 GameCanvas::PenMode GameCanvas::penMode() const {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     return m_penMode;
 }
 
@@ -108,12 +108,12 @@ const QImage& GameCanvas::glyph(char ch) {
 }
 
 QSize GameCanvas::textExtent(char ch) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     return glyph(ch).size();
 }
 
 void GameCanvas::TextOut(int x, int y, char ch) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     const QImage& tile = glyph(ch);
     const QRect target = QRect(QPoint(x, y), tile.size()) & m_image.rect();
     if (target.isEmpty()) return;
@@ -142,13 +142,13 @@ void GameCanvas::fillLocked(const QRect& area, QRgb rgb, bool xorMode) {
 }
 
 void GameCanvas::FillRect(int x1, int y1, int x2, int y2) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     if (x2 <= x1 || y2 <= y1) return;
     fillLocked(QRect(x1, y1, x2 - x1, y2 - y1), toRgb(m_brushColor), false);
 }
 
 void GameCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     if (x2 <= x1 || y2 <= y1) return;
     // The pen runs centred on the figure's edge; the inside is what the pen leaves free.
     const int half = m_penWidth / 2;
@@ -173,14 +173,14 @@ void GameCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 }
 
 QRect GameCanvas::takeDirty() {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     const QRect dirty = m_dirty;
     m_dirty = QRect();
     return dirty;
 }
 
 int32_t GameCanvas::pixel(int x, int y) const {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard<std::mutex> locker(m_lock);
     if (!m_image.rect().contains(x, y)) return -1;
     const QRgb rgb = m_image.pixel(x, y);
     return int32_t(qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16));

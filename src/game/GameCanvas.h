@@ -5,9 +5,9 @@
 #include <QByteArray>
 #include <QHash>
 #include <QImage>
-#include <QMutex>
 #include <QRect>
 #include <cstdint>
+#include <mutex>
 
 // The playfield as an image with the drawing state of a canvas (font, brush, pen). The play
 // thread and the GUI thread both draw on it; every operation takes the canvas's lock, and the
@@ -47,7 +47,7 @@ public:
 
     // The window's side: reads the image under the lock.
     template <typename F> void read(F&& f) const {
-        QMutexLocker locker(&m_lock);
+        std::lock_guard<std::mutex> locker(m_lock);
         f(m_image);
     }
     // The part changed since the last call (and forgets it).
@@ -64,7 +64,7 @@ private:
     void fillLocked(const QRect& area, QRgb rgb, bool xorMode);
     void markDirty(const QRect& area) { m_dirty |= area; }
 
-    mutable QMutex m_lock;
+    mutable std::mutex m_lock;
     QImage m_image;
     QRect m_dirty;
     QString m_fontName = QStringLiteral("courier");

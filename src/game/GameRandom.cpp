@@ -1,13 +1,13 @@
 #include "game/GameRandom.h"
 
 #include <QDateTime>
-#include <QMutex>
+#include <mutex>
 #include <random>
 
 namespace {
 
 struct Generator {
-    QMutex lock;
+    std::mutex lock;
     std::mt19937 engine{12345u};
     GameRandom::SeedSource source;
 };
@@ -28,25 +28,25 @@ namespace GameRandom {
 int Random(int n) {
     if (n <= 0) return 0;
     Generator& g = generator();
-    QMutexLocker locker(&g.lock);
+    std::lock_guard<std::mutex> locker(g.lock);
     return std::uniform_int_distribution<int>(0, n - 1)(g.engine);
 }
 
 void Randomize() {
     Generator& g = generator();
-    QMutexLocker locker(&g.lock);
+    std::lock_guard<std::mutex> locker(g.lock);
     g.engine.seed(g.source ? g.source() : clockSeed());
 }
 
 void seed(uint32_t value) {
     Generator& g = generator();
-    QMutexLocker locker(&g.lock);
+    std::lock_guard<std::mutex> locker(g.lock);
     g.engine.seed(value);
 }
 
 void setSeedSource(SeedSource source) {
     Generator& g = generator();
-    QMutexLocker locker(&g.lock);
+    std::lock_guard<std::mutex> locker(g.lock);
     g.source = std::move(source);
 }
 

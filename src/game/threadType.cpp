@@ -3,6 +3,7 @@
 #include "game/GameCanvas.h"
 #include "game/GameRandom.h"
 #include "game/GameSettings.h"
+#include "game/ThreadOrder.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
@@ -27,7 +28,7 @@ threadType::threadType(const QString& wordFile, GameCanvas* canvas, StatusLabel 
 threadType::~threadType() {
     release();
     try {
-        Locker locker(&m_lock);
+        Locker locker(m_lock);
         Source.reset();
         Target = nullptr;
         Words.clear();
@@ -45,6 +46,7 @@ void threadType::Resume() {
         m_started = true;
         start();
     } else {
+        ThreadOrder::release(&m_resume);
         m_resume.release();
     }
 }
@@ -52,11 +54,23 @@ void threadType::Resume() {
 void threadType::release() {
     m_abandon.store(true);
     if (!m_started) return;
+    ThreadOrder::release(&m_resume);
     m_resume.release();
+    // Inside one of the worker's own calls (a dialog or the status update let the window close
+    // the game) the worker cannot end before that call returns: it ends by itself afterwards,
+    // and the destructor waits for it.
+    if (m_syncDepth > 0) return;
     // The worker may be waiting for a call to this thread: run those calls (they do nothing now)
     // until it has ended.
     while (!wait(QDeadlineTimer(5)))
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        m_gui.runWaiting();
+    ThreadOrder::acquire(&m_ended);
+}
+
+bool threadType::join(int ms) {
+    if (!wait(QDeadlineTimer(ms))) return false;
+    ThreadOrder::acquire(&m_ended);
+    return true;
 }
 
 void threadType::synchronize(const std::function<void()>& f) {
@@ -65,12 +79,15 @@ void threadType::synchronize(const std::function<void()>& f) {
         return;
     }
     if (m_abandon.load()) throw Abandoned{};
-    QMetaObject::invokeMethod(
-        this,
-        [this, &f] {
-            if (!m_abandon.load()) f();
-        },
-        Qt::BlockingQueuedConnection);
+    m_gui.call([this, &f] {
+        if (m_abandon.load()) return;
+        ++m_syncDepth;
+        struct Depth {
+            int& depth;
+            ~Depth() { --depth; }
+        } depth{m_syncDepth};
+        f();
+    });
     if (m_abandon.load()) throw Abandoned{};
 }
 
@@ -80,15 +97,17 @@ void threadType::run() {
         while (playStep()) {
             m_suspended.store(true);
             m_resume.acquire();
-            if (m_abandon.load()) return;
+            ThreadOrder::acquire(&m_resume);
+            if (m_abandon.load()) break;
         }
-        endPlay();
+        if (!m_abandon.load()) endPlay();
     } catch (const Abandoned&) {
     }
+    ThreadOrder::release(&m_ended);
 }
 
 void threadType::beginPlay() {
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     GameClock.Start();
     SpawnedCount = 0;
 }
@@ -101,7 +120,7 @@ void threadType::endPlay() {
 // ---- Game values ----
 
 void threadType::SetDifficulty(int difficulty) {
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     Difficulty = difficulty;
     Level = difficulty;
     NewGame(locker);
@@ -118,7 +137,7 @@ void threadType::NewGame(Locker& locker) {
         const int total = TotalWords, bricks = InitialBricks;
         locker.unlock();
         OnNewGame(total, bricks);
-        locker.relock();
+        locker.lock();
     }
 }
 
@@ -168,12 +187,12 @@ bool threadType::BulletDue(int interval) {
 }
 
 int threadType::GetScore() const {
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     return Score;
 }
 
 void threadType::KeyPressed(char key) {
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     PendingKey = key;
     KeyPending = true;
 }
@@ -194,18 +213,18 @@ bool threadType::takeWord(Locker& locker) {
         locker.unlock();
         for (const QString& message : errors)
             showInformation(message);
-        locker.relock();
+        locker.lock();
     }
     return taken;
 }
 
 bool threadType::playStep() {
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     if (NewWordDue(NewWordInterval) && Chance(5 * Difficulty + 20) == 1 && SpawnedCount < TotalWords &&
         !LevelUpPause() && takeWord(locker)) {
         locker.unlock();
         UpdateStatus();
-        locker.relock();
+        locker.lock();
     }
     if (Words.empty() && SpawnedCount < TotalWords) takeWord(locker);
     if (Words.empty()) return false;
@@ -214,12 +233,12 @@ bool threadType::playStep() {
         locker.unlock();
         synchronize([this] { DropStrikers(); });
         UpdateStatus();
-        locker.relock();
+        locker.lock();
     }
     if (BulletDue(BulletInterval)) {
         locker.unlock();
         synchronize([this] { MoveBullets(); });
-        locker.relock();
+        locker.lock();
     }
     if (KeyPending) {
         KeyPending = false;
@@ -235,7 +254,7 @@ void threadType::removeWord(size_t index) {
 
 void threadType::DropStrikers() {
     using namespace game;
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     size_t i = 0;
     while (i < Words.size()) {
         strikerType* w = Words[i].get();
@@ -270,7 +289,7 @@ void threadType::DropStrikers() {
                 locker.unlock();
                 ShowStatus();
                 if (OnCityHurt) OnCityHurt(this);
-                locker.relock();
+                locker.lock();
                 brokeBricks = true;
             }
         }
@@ -287,7 +306,7 @@ void threadType::DropStrikers() {
 }
 
 void threadType::MoveBullets() {
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     size_t i = 0;
     while (i < Bullets.size()) {
         if (Bullets[i]->Done) {
@@ -310,7 +329,7 @@ void threadType::wordTypedOut(strikerType* word, int points, Locker& locker) {
     ++Hit;
     locker.unlock();
     UpdateStatus();
-    locker.relock();
+    locker.lock();
     Locked = false;
     raise(OnShoot, locker);
     ComputeBonus(locker);
@@ -349,12 +368,12 @@ void threadType::HandleKey(char key, Locker& locker) {
         locker.unlock();
         showInformation(QString::fromLatin1(e.className()) + QStringLiteral("--") + e.message() +
                         QStringLiteral(" threadType  strikers_go2"));
-        locker.relock();
+        locker.lock();
     } catch (const std::exception& e) {
         locker.unlock();
         showInformation(QStringLiteral("Exception--") + QString::fromLocal8Bit(e.what()) +
                         QStringLiteral(" threadType  strikers_go2"));
-        locker.relock();
+        locker.lock();
     }
 }
 
@@ -362,7 +381,7 @@ void threadType::raise(const NotifyEvent& event, Locker& locker) {
     if (!event) return;
     locker.unlock();
     event(this);
-    locker.relock();
+    locker.lock();
 }
 
 void threadType::showInformation(const QString& text) {
@@ -376,7 +395,7 @@ void threadType::UpdateStatus() {
 }
 
 void threadType::ShowStatus() {
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     const QString caption = formatText(i18n(" Difficulty: %d   Hit: %d   Lost: %d   Time: %ds  Score : %d"),
                                        {Level, Hit, Lost, GameClock.GetElapsed() / 1000, Score});
     const int bricks = City->BrickCount(), hit = Hit, lost = Lost;
@@ -386,7 +405,7 @@ void threadType::ShowStatus() {
 }
 
 void threadType::ShowResult() {
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     const int t = GameClock.GetElapsed();
     const int shown = Hit + Lost;
     // No word shown at all (a word file without words): nothing was missed either.
@@ -403,7 +422,7 @@ void threadType::DrawCity() {
 }
 
 void threadType::RedrawAll() {
-    Locker locker(&m_lock);
+    Locker locker(m_lock);
     DrawCity();
     for (const auto& w : Words)
         w->Draw(*Canvas);

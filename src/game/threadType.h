@@ -1,17 +1,18 @@
 #pragma once
 
+#include "game/GuiCallPort.h"
 #include "game/bulletType.h"
 #include "game/cityType.h"
 #include "game/strikerSourceType.h"
 #include "game/strikerType.h"
 #include "settings/Stopwatch.h"
 
-#include <QMutex>
 #include <QSemaphore>
 #include <QThread>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class GameCanvas;
@@ -49,6 +50,8 @@ public:
     // Ends the worker between steps (a step under way finishes its GUI part without effect) and
     // waits for it. Called for a replaced or abandoned game and by the destructor.
     void release();
+    // Waits up to ms for the worker to end; true when it has.
+    bool join(int ms);
 
     // Starts the game clock; then playStep until it says the game is over, then endPlay.
     // Exposed so that benchmarks and tests can play steps on one thread.
@@ -58,7 +61,7 @@ public:
     // Shows the result and marks the game terminated.
     void endPlay();
 
-    QMutex& lock() const { return m_lock; }
+    std::mutex& lock() const { return m_lock; }
 
     NotifyEvent OnMiss, OnShoot, OnCityHurt, OnLevelUp;
     std::function<void(int totalWords, int initialBricks)> OnNewGame;
@@ -94,7 +97,7 @@ protected:
     void run() override;
 
 private:
-    using Locker = QMutexLocker<QMutex>;
+    using Locker = std::unique_lock<std::mutex>;
     struct Abandoned {};
 
     void NewGame(Locker& locker);
@@ -121,12 +124,15 @@ private:
     // Runs f on the GUI thread and waits for it; at once when called there.
     void synchronize(const std::function<void()>& f);
 
-    mutable QMutex m_lock;
+    mutable std::mutex m_lock;
+    GuiCallPort m_gui; // lives on the creating (GUI) thread
     StatusLabel m_statusLabel;
     QSemaphore m_resume;
     std::atomic<bool> m_suspended{true};
     std::atomic<bool> m_terminated{false};
     std::atomic<bool> m_abandon{false};
     bool m_started = false;
+    int m_syncDepth = 0; // GUI thread only: calls of the worker running on it now
     std::vector<QString> m_supplyErrors;
+    char m_ended = 0; // marks the worker's end for the ordering of ThreadOrder
 };

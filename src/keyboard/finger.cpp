@@ -35,7 +35,7 @@ void finger::clearPicture() {
 namespace {
 
 // A line of a 6-pixel pen with round ends: a zero-length line is a round dot of the pen's width.
-void strokeLine(QPainter& painter, const QColor& color, int x, int y1, int y2) {
+void strokeLine(QPainter& painter, const QColor& color, qreal x, qreal y1, qreal y2) {
     QPen pen(color, finger::PenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     painter.setPen(pen);
     if (y1 == y2)
@@ -51,8 +51,8 @@ void finger::paint(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QColor own = colorFromValue(Color);
     if (m_bar != Ink::None)
-        strokeLine(painter, m_bar == Ink::Colour ? own : QColor(Qt::black), X, BaseY, BaseY - Length);
+        strokeLine(painter, m_bar == Ink::Colour ? own : QColor(Qt::black), X, BaseY, qreal(topY()));
     if (m_tip != Ink::None)
-        strokeLine(painter, m_tip == Ink::Colour ? own : QColor(Qt::black), X, tipY(), tipY());
+        strokeLine(painter, m_tip == Ink::Colour ? own : QColor(Qt::black), X, qreal(tipY()), qreal(tipY()));
     painter.restore();
 }

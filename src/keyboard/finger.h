@@ -28,8 +28,9 @@ public:
     // The window's background was painted over everything.
     void clearPicture();
 
-    // y of the tip dot's centre.
-    int32_t tipY() const { return BaseY - Length - TipGap; }
+    // y of the bar's top and of the tip dot's centre (as 64-bit values: any length is allowed).
+    int64_t topY() const { return int64_t(BaseY) - Length; }
+    int64_t tipY() const { return topY() - TipGap; }
     Ink barInk() const { return m_bar; }
     Ink tipInk() const { return m_tip; }
 

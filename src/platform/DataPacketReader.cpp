@@ -17,6 +17,10 @@ constexpr quint32 PropMetadata = 0x0001;
 constexpr quint32 PropMetaLength = 0x0002;
 constexpr quint32 PropXml = 0x8000;
 
+// The largest table this reader builds; layouts hold a few hundred rows.
+constexpr quint32 MaxRows = 1u << 20;
+constexpr quint64 MaxValues = quint64(1) << 22;
+
 constexpr quint8 StatusOriginal = 0x01;
 constexpr quint8 StatusDeleted = 0x02;
 constexpr quint8 StatusModified = 0x08;
@@ -207,7 +211,11 @@ FieldValue readValue(PacketCursor& in, const DataField& field) {
     if (length > in.remaining()) fail(QStringLiteral("data ends early"));
     QByteArray value = in.bytes(size_t(length));
     if (isBlob(word) && value.isEmpty()) return {};
-    if (codeOf(word) == ZString) value = cutAtNul(value);
+    if (codeOf(word) == ZString) {
+        value = cutAtNul(value);
+        // As the engine does on loading, a text longer than its field's width is cut to it.
+        if (field.width > 0 && value.size() > field.width) value.truncate(field.width);
+    }
     return FieldValue::bytes(value);
 }
 
@@ -335,6 +343,10 @@ DataPacket readDataPacket(const QByteArray& bytes) {
     // than the bytes left can hold is refused before anything is allocated for them.
     const size_t nullBytes = (columnCount + 3) / 4;
     if (quint64(rowCount) * (1 + nullBytes) > in.remaining()) fail(QStringLiteral("too many rows"));
+    // A row of NULLs costs the packet a few bits per value but the table tens of bytes: without
+    // a bound, a few compressed megabytes in an archive would claim gigabytes of memory.
+    if (rowCount > MaxRows || quint64(rowCount) * columnCount > MaxValues)
+        fail(QStringLiteral("more rows than a table holds"));
 
     std::vector<RawRow> rows(rowCount);
     bool anyUnchangedBlob = false;

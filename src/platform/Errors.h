@@ -21,13 +21,13 @@ private:
     class Name : public QuorvelError {                                                                       \
     public:                                                                                                  \
         using QuorvelError::QuorvelError;                                                                    \
-        const char* className() const noexcept override { return #Name; }                                   \
+        const char* className() const noexcept override { return #Name; }                                    \
     };
 
-QUORVEL_ERROR_KIND(EConvertError)   // text that is not a number
-QUORVEL_ERROR_KIND(EIniFileError)   // an ini file the system refuses to write
-QUORVEL_ERROR_KIND(EDatabaseError)  // a table that is closed, a field that is missing
-QUORVEL_ERROR_KIND(EInOutError)     // a file that cannot be read
-QUORVEL_ERROR_KIND(EZeroDivide)     // integer division by zero
+QUORVEL_ERROR_KIND(EConvertError)  // text that is not a number
+QUORVEL_ERROR_KIND(EIniFileError)  // an ini file the system refuses to write
+QUORVEL_ERROR_KIND(EDatabaseError) // a table that is closed, a field that is missing
+QUORVEL_ERROR_KIND(EInOutError)    // a file that cannot be read
+QUORVEL_ERROR_KIND(EZeroDivide)    // integer division by zero
 
 #undef QUORVEL_ERROR_KIND

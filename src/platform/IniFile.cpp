@@ -81,6 +81,9 @@ bool replaceFile(const QString& path, const QByteArray& bytes) {
     struct stat old;
     const bool exists = ::stat(targetName.constData(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) return false;
+    // Renaming over a file needs only the folder's permission; a file that may not be written
+    // in place must not be replaced either.
+    if (exists && ::access(targetName.constData(), W_OK) != 0) return false;
 
     QByteArray tempName;
     int fd = -1;
@@ -127,6 +130,7 @@ TIniFile::FileStamp TIniFile::stamp() const {
     struct stat st;
     if (::stat(QFile::encodeName(m_fileName).constData(), &st) != 0) return s;
     s.exists = true;
+    s.regular = S_ISREG(st.st_mode);
     s.device = st.st_dev;
     s.inode = st.st_ino;
     s.size = st.st_size;
@@ -141,8 +145,9 @@ void TIniFile::refresh() {
     m_bytes.clear();
     m_unreadable = false;
     if (now.exists) {
+        // Only a regular file: a pipe would block the reader and a device may never end.
         QFile file(m_fileName);
-        if (file.open(QIODevice::ReadOnly))
+        if (now.regular && file.open(QIODevice::ReadOnly))
             m_bytes = file.readAll();
         else
             m_unreadable = true;
@@ -344,8 +349,11 @@ void TIniFile::insertLine(qsizetype at, const QByteArray& text) {
     Line line;
     line.start = at < qsizetype(m_lines.size()) ? m_lines[at].start : m_bytes.size();
     line.length = text.size();
-    line.endLength = uint8_t(m_newLine.size());
-    m_bytes.insert(line.start, text + m_newLine);
+    // A lone CR before an empty LF line would read as one CR LF, and the empty line would go.
+    const bool beforeLf = line.start < m_bytes.size() && m_bytes[line.start] == '\n';
+    const QByteArray end = (beforeLf && m_newLine == "\r") ? QByteArray("\r\n") : m_newLine;
+    line.endLength = uint8_t(end.size());
+    m_bytes.insert(line.start, text + end);
     classify(line, true);
     shiftLines(at, line.length + line.endLength);
     m_lines.insert(m_lines.begin() + at, std::move(line));

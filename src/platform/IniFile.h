@@ -17,7 +17,7 @@
 // Writing: each write replaces the file atomically: the whole new text goes into a new file
 // beside it, which is then renamed over the old one, so a crash or kill never leaves a
 // half-written file and the old file stays intact when the write fails (a full disk, a folder
-// that may not be written). A new key goes at the end of its section, a new section at the end
+// or a file that may not be written). A new key goes at the end of its section, a new section at the end
 // of the file; everything else keeps its bytes, line ends included. A refused write raises
 // EIniFileError "Unable to write to <path>".
 //
@@ -89,6 +89,7 @@ private:
     };
     struct FileStamp {
         bool exists = false;
+        bool regular = false;
         uint64_t device = 0, inode = 0;
         int64_t size = 0, mtimeSec = 0, mtimeNsec = 0;
         bool operator==(const FileStamp&) const = default;
@@ -115,6 +116,6 @@ private:
     QByteArray m_newLine = "\r\n";
     FileStamp m_stamp;
     bool m_loaded = false;
-    bool m_unreadable = false; // present but not readable: never overwritten
+    bool m_unreadable = false; // present but not a readable file: never overwritten
     bool m_unflushed = false;  // written since the last device flush
 };

@@ -1,5 +1,6 @@
 #include "platform/StrictInt.h"
 
+#include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
 
@@ -22,8 +23,7 @@ std::optional<int> tryStrToInt(std::string_view s) {
         base = 16;
         i += 2;
     }
-    if (i >= s.size())
-        return std::nullopt;
+    if (i >= s.size()) return std::nullopt;
     const int64_t limit = negative ? int64_t(INT32_MAX) + 1 : int64_t(INT32_MAX);
     int64_t value = 0;
     for (; i < s.size(); ++i) {
@@ -38,8 +38,7 @@ std::optional<int> tryStrToInt(std::string_view s) {
         else
             return std::nullopt;
         value = value * base + digit;
-        if (value > limit)
-            return std::nullopt;
+        if (value > limit) return std::nullopt;
     }
     return static_cast<int>(negative ? -value : value);
 }
@@ -51,16 +50,18 @@ std::optional<int> tryStrToInt(const QString& text) {
 }
 
 int StrToInt(const QString& text) {
-    if (auto v = tryStrToInt(text))
-        return *v;
+    if (auto v = tryStrToInt(text)) return *v;
     throw EConvertError(formatText(i18n("'%s' is not a valid integer value"), {text}));
 }
 
 int StrToInt(std::string_view text) {
-    if (auto v = tryStrToInt(text))
-        return *v;
-    return StrToInt(QString::fromLatin1(text.data(), qsizetype(text.size())));
+    if (auto v = tryStrToInt(text)) return *v;
+    return StrToInt(CodePage::toUnicode(text)); // the message shows the text as the user wrote it
 }
 
-int StrToIntOrZero(const QString& text) { return tryStrToInt(text).value_or(0); }
-int StrToIntOrZero(std::string_view text) { return tryStrToInt(text).value_or(0); }
+int StrToIntOrZero(const QString& text) {
+    return tryStrToInt(text).value_or(0);
+}
+int StrToIntOrZero(std::string_view text) {
+    return tryStrToInt(text).value_or(0);
+}

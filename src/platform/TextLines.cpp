@@ -13,13 +13,11 @@ std::vector<QByteArray> splitLines(const QByteArray& text) {
     for (qsizetype i = 0; i < n; ++i) {
         if (p[i] == '\r' || p[i] == '\n') {
             lines.emplace_back(p + start, i - start);
-            if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
-                ++i;
+            if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') ++i;
             start = i + 1;
         }
     }
-    if (start < n)
-        lines.emplace_back(p + start, n - start);
+    if (start < n) lines.emplace_back(p + start, n - start);
     return lines;
 }
 

@@ -7,14 +7,12 @@ const char* const kDomain = "quorvel";
 }
 
 QString i18n(const char* english) {
-    if (!english || !*english)
-        return QString();
+    if (!english || !*english) return QString();
     return QString::fromUtf8(dgettext(kDomain, english));
 }
 
 QString i18n(const QString& english) {
-    if (english.isEmpty())
-        return english;
+    if (english.isEmpty()) return english;
     const QByteArray utf8 = english.toUtf8();
     return QString::fromUtf8(dgettext(kDomain, utf8.constData()));
 }

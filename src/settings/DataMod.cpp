@@ -1,6 +1,7 @@
 #include "settings/DataMod.h"
 
 #include "platform/DataPacketWriter.h"
+#include "platform/Errors.h"
 #include "platform/StrictInt.h"
 #include "platform/TextLines.h"
 
@@ -17,6 +18,16 @@ QByteArray readmeValue(const std::vector<QByteArray>& lines, const QByteArray& k
         if (line.left(eq).compare(key, Qt::CaseInsensitive) == 0) return line.mid(eq + 1);
     }
     return {};
+}
+
+// A member whose data cannot be read (a damaged archive) counts as missing, so that the table it
+// feeds is left closed like any table whose packet is invalid, never holding an older layout.
+QByteArray readMember(const ZipReader& kit, const QByteArray& name) {
+    try {
+        return kit.extract(name);
+    } catch (const EInOutError&) {
+        return {};
+    }
 }
 
 DataPacket emptyPacket(std::vector<DataField> fields) {
@@ -55,9 +66,9 @@ void TDataMod::CtblAfterOpen(TClientDataSet*) {
 bool TDataMod::LoadLayout(const QString& FileName) {
     try {
         Kit.open(FileName);
-        MainTbl->LoadFromStream(Kit.extract("key.cds"));
-        Ctbl->LoadFromStream(Kit.extract("char.cds"));
-        const QByteArray readme = Kit.extract("readme");
+        MainTbl->LoadFromStream(readMember(Kit, "key.cds"));
+        Ctbl->LoadFromStream(readMember(Kit, "char.cds"));
+        const QByteArray readme = readMember(Kit, "readme");
         Kit.close();
         const std::vector<QByteArray> lines = splitLines(readme);
 

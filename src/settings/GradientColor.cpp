@@ -3,8 +3,7 @@
 #include "platform/Errors.h"
 
 int32_t GradientColor(int32_t FromColor, int32_t ToColor, int32_t /*Min*/, int32_t Max, int32_t Position) {
-    if (Max == 0)
-        throw EZeroDivide(QStringLiteral("Division by zero"));
+    if (Max == 0) throw EZeroDivide(QStringLiteral("Division by zero"));
     uint32_t result = 0;
     for (int shift = 0; shift <= 16; shift += 8) {
         const int32_t from = (FromColor >> shift) & 0xFF;

@@ -2,7 +2,9 @@
 
 #include <QTime>
 
-int32_t stopwatch::localTimeOfDay() { return QTime::currentTime().msecsSinceStartOfDay(); }
+int32_t stopwatch::localTimeOfDay() {
+    return QTime::currentTime().msecsSinceStartOfDay();
+}
 
 stopwatch::stopwatch(Clock clock) : m_clock(std::move(clock)) {}
 
@@ -12,8 +14,7 @@ void stopwatch::Start() {
 }
 
 void stopwatch::Stop() {
-    if (Stopped)
-        return;
+    if (Stopped) return;
     const int32_t t = now();
     Elapsed = t - StartTime;
     StartTime = t;
@@ -26,7 +27,6 @@ int32_t stopwatch::GetElapsed() {
         Elapsed += t - StartTime;
         StartTime = t;
     }
-    if (Elapsed < 25)
-        Elapsed = 25;
+    if (Elapsed < 25) Elapsed = 25;
     return Elapsed;
 }

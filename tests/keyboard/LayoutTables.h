@@ -75,6 +75,7 @@ inline std::vector<Char> smallCharacters() {
         {"A", 'A', A, true},
         {"one", '1', One},
         {"bang", '!', One, true},
+        {"backspace", 8, Back},
         // Two records give 'x': the first in Code order decides.
         {"x on one", 'x', One},
         {"x on e", 'x', E},

@@ -27,6 +27,7 @@ private slots:
     void otherEditsAndNoEdit();
     void onKeyClickForEveryClick();
     void missingAccentLabelIsReported();
+    void singleShiftCapGoesUpWithShift();
     void resolveKey_data();
     void resolveKey();
 
@@ -222,6 +223,22 @@ void TestClickTyping::missingAccentLabelIsReported() {
     m_frame->SetAccent(2004);
     QCOMPARE(m_frame->PendingAccent, 2004);
     QVERIFY(dialogs->shown().empty());
+}
+
+void TestClickTyping::singleShiftCapGoesUpWithShift() {
+    auto keys = smallKeyboard();
+    std::erase_if(keys, [](const Key& key) { return key.keyValue == RShift; });
+    loadTables(keys, smallCharacters());
+    m_frame->ClearKeys();
+    m_frame->BuildKeys(false);
+    QVERIFY(!m_frame->RightShiftKey);
+    click({LShift});
+    QVERIFY(cap(LShift)->IsDown());
+    click({E});
+    QCOMPARE(m_edit->text(), QStringLiteral("E"));
+    QVERIFY(!m_frame->ShiftDown);
+    QVERIFY(!cap(LShift)->IsDown());
+    QCOMPARE(cap(LShift)->Glyph(), cap(LShift)->UpGlyph);
 }
 
 void TestClickTyping::resolveKey_data() {

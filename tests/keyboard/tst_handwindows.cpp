@@ -40,6 +40,8 @@ private slots:
     void lightingMarksOneFinger();
     void blinking();
     void emptyHand();
+    void lightingKeepsTheTimersBeat();
+    void fingersTallerThanTheScreen();
 };
 
 void TestHandWindows::window() {
@@ -50,6 +52,10 @@ void TestHandWindows::window() {
     QVERIFY(left->windowFlags() & Qt::Tool);
     QVERIFY(!(left->windowFlags() & Qt::WindowCloseButtonHint));
     QCOMPARE(left->width(), 63);
+    // 63 is the whole window's width once its frame is known; the bars stay where they are.
+    left->show();
+    QTRY_COMPARE(left->frameGeometry().width(), 63);
+    QCOMPARE(left->Fingers(5).X, 46);
     // Both hands take their height from the longer middle finger.
     QCOMPARE(left->height(), 94);
     QCOMPARE(right->height(), 94);
@@ -185,6 +191,35 @@ void TestHandWindows::emptyHand() {
     // Still lit and unlit, unseen.
     right->LightFinger(2);
     QVERIFY(right->Lit(2));
+}
+
+void TestHandWindows::lightingKeepsTheTimersBeat() {
+    // Fingers lit faster than the interval must not hold the blinking back.
+    auto form = makeHand(true, true);
+    form->LightFinger(1);
+    QTest::qSleep(120);
+    form->LightFinger(2);
+    QVERIFY(form->TimerOfPalm->isActive());
+    QVERIFY2(form->TimerOfPalm->remainingTime() < 200, "the countdown started afresh");
+}
+
+void TestHandWindows::fingersTallerThanTheScreen() {
+    // The window is as tall as the screen allows; the bars stand on the height it got.
+    auto lens = lengths;
+    lens[2] = INT32_MAX;
+    lens[0] = INT32_MIN;
+    auto form = makeHand(true, false, lens);
+    const int height = form->screen()->availableGeometry().height();
+    QCOMPARE(form->height(), height);
+    const finger& middle = form->Fingers(3);
+    QCOMPARE(middle.BaseY, height - 10);
+    QCOMPARE(middle.tipY(), int64_t(height) - 10 - INT32_MAX - 7);
+    form->LightFinger(1);
+    const QImage image = form->grab().toImage();
+    QCOMPARE(image.pixelColor(middle.X, 0), own(middle));
+    QCOMPARE(image.pixelColor(middle.X, middle.BaseY), own(middle));
+    // A negative length runs down from the foot.
+    QCOMPARE(image.pixelColor(form->Fingers(1).X, height - 1), own(form->Fingers(1)));
 }
 
 QTEST_MAIN(TestHandWindows)

@@ -134,6 +134,9 @@ void TestKeyboardFrame::frameSizeFromRightMostAndLowestKey_data() {
     QTest::addColumn<QSize>("size");
     QTest::newRow("key at 500,100") << 500 << 100 << QSize(550, 140);
     QTest::newRow("key inside the others") << -100 << 0 << QSize(160, 130);
+    QTest::newRow("key far outside: the window stays on the screen")
+        << 100000 << 100000 << QSize(100050, 100040);
+    QTest::newRow("key edge beyond 32 bits") << INT32_MAX - 5 << 0 << QSize(QWIDGETSIZE_MAX, 130);
 }
 
 void TestKeyboardFrame::frameSizeFromRightMostAndLowestKey() {
@@ -144,8 +147,10 @@ void TestKeyboardFrame::frameSizeFromRightMostAndLowestKey() {
     keys.push_back({"K50 far", 200, 2, 0, 0, x, y, 40, 30});
     m_keyboard->LoadLayout(goodArchive(keys));
     QCOMPARE(m_frame->size(), size);
-    QCOMPARE(m_keyboard->size(), size);
+    QCOMPARE(m_keyboard->size(), size.boundedTo(m_keyboard->screen()->availableGeometry().size()));
     QCOMPARE(m_frame->pos(), QPoint(0, 0));
+    // The window can be painted: its corner shows the keyboard's background.
+    QCOMPARE(m_keyboard->grab(QRect(0, 0, 5, 5)).toImage().pixelColor(2, 2), colorFromValue(0x00336699));
     QCOMPARE(m_frame->palette().color(QPalette::Window), colorFromValue(0x00336699));
     QVERIFY(DataMod->MainTbl->Eof() && !DataMod->MainTbl->ControlsDisabled());
     // An empty key table: 10 x 10 and no caps.
@@ -165,7 +170,10 @@ void TestKeyboardFrame::highlight_data() {
     QTest::newRow("first record by Code decides") << QByteArray("x") << 0 << int(One);
     QTest::newRow("the next character moves the highlight") << QByteArray("ea") << 0 << int(A);
     QTest::newRow("the same character twice") << QByteArray("aa") << 0 << int(A);
-    QTest::newRow("Backspace stays up") << QByteArray("\x08") << int(FingerCode::NoFinger) << 0;
+    QTest::newRow("Backspace: inverted but up") << QByteArray("\x08") << 9 << int(Back);
+    QTest::newRow("Backspace released by the next character") << QByteArray("\x08"
+                                                                            "a")
+                                                              << 0 << int(A);
     QTest::newRow("no character record") << QByteArray("eq") << int(FingerCode::NoFinger) << 0;
     QTest::newRow("character of a missing key") << QByteArray("eg") << int(FingerCode::NoFinger) << 0;
     QTest::newRow("end of line") << QByteArray("e").append('\0') << int(FingerCode::NoFinger) << 0;
@@ -182,10 +190,10 @@ void TestKeyboardFrame::highlight() {
         got = m_keyboard->HighlightChar(ch);
     QCOMPARE(got, finger);
     QCOMPARE(m_keyboard->HighlightedKey.data(), cap(keyValue));
-    // Only the highlighted key is down with its inverted picture.
+    // Only the highlighted key shows its inverted picture, and is down unless it has no group.
     for (int i = 0; i < m_frame->KeyCount(); ++i) {
         ButtonType* key = m_frame->Keys(i);
-        QCOMPARE(key->IsDown(), key->Tag == keyValue);
+        QCOMPARE(key->IsDown(), key->Tag == keyValue && key->GroupIndex() != 0);
         QCOMPARE(key->Glyph() == key->DownGlyph, key->Tag == keyValue);
     }
 }

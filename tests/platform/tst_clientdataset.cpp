@@ -238,6 +238,66 @@ private slots:
         QCOMPARE(t.SaveToBytes(), bytes);
     }
 
+    // A packet whose texts exceed their declared width (here 3 instead of 20) is read the way
+    // the engine reads it: each text is cut to the width.
+    void textsLongerThanTheirWidthAreCut_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QByteArrayList>("names");
+        QTest::newRow("declared width") << 20 << QByteArrayList{"A", "Shift"};
+        QTest::newRow("narrower") << 3 << QByteArrayList{"A", "Shi"};
+        QTest::newRow("exactly the width") << 5 << QByteArrayList{"A", "Shift"};
+        QTest::newRow("no width") << 0 << QByteArrayList{"A", "Shift"};
+    }
+    void textsLongerThanTheirWidthAreCut() {
+        QFETCH(int, width);
+        QFETCH(QByteArrayList, names);
+        QByteArray bytes = workedExample;
+        const QByteArray widthParameter = QByteArray::fromHex("05 57 49 44 54 48 02 00 02 00 14 00");
+        const qsizetype at = bytes.indexOf(widthParameter);
+        QVERIFY(at > 0);
+        bytes[at + widthParameter.size() - 2] = char(width);
+        TClientDataSet table;
+        table.LoadFromStream(bytes);
+        QByteArrayList read;
+        for (table.First(); !table.Eof(); table.Next())
+            read << table.FieldByName("Name").AsString();
+        QCOMPARE(read, names);
+    }
+
+    // Rows of NULLs take a few bits each in the packet; a packet with more of them than a table
+    // holds is refused instead of claiming gigabytes of memory.
+    void refusesTablesBeyondTheirSize_data() {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("many values") << 16 << (1 << 18) << true;
+        QTest::newRow("one value too many") << 16 << (1 << 18) + 1 << false;
+        QTest::newRow("many rows") << 1 << (1 << 20) << true;
+        QTest::newRow("one row too many") << 1 << (1 << 20) + 1 << false;
+        QTest::newRow("wide rows") << 4096 << 1025 << false;
+    }
+    void refusesTablesBeyondTheirSize() {
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        QFETCH(bool, accepted);
+        DataPacket empty;
+        for (int c = 0; c < columns; ++c)
+            empty.fields.push_back(DataField::integer("F" + QByteArray::number(c)));
+        QByteArray bytes = writeDataPacket(empty);
+        bytes.replace(14, 4, le32(quint32(rows)));
+        // Each row: status 0, then every value NULL.
+        QByteArray row(1 + (columns + 3) / 4, char(0x55));
+        row[0] = 0;
+        bytes += row.repeated(rows);
+        if (accepted) {
+            QCOMPARE(readDataPacket(bytes).rows.size(), size_t(rows));
+        } else {
+            TClientDataSet table;
+            QVERIFY_THROWS_EXCEPTION(EDatabaseError, table.LoadFromStream(bytes));
+            QVERIFY(!table.Active());
+        }
+    }
+
     void emptyStringsAreOneZeroByteAndEmptyBlobsAreNull() {
         DataPacket p;
         p.fields = {DataField::string("S", 10), DataField::graphic("G")};

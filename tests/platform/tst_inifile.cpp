@@ -6,8 +6,16 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -46,6 +54,29 @@ private:
     bool m_active = false;
 };
 
+// Runs body in a forked child, as the user "nobody" when this process is root, and gives its
+// exit code (the body's result, or -1 when the child did not end normally).
+int inChildWithoutPrivileges(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(1);
+        int code = 1;
+        try {
+            code = body();
+        } catch (...) {
+            code = 1;
+        }
+        ::_exit(code);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 } // namespace
 
 class TestIniFile : public QObject {
@@ -66,9 +97,11 @@ private slots:
     void binaryJunk();
     void tenMegabyteLine();
     void twoObjectsOnOneFile();
-    void refusedWriteInReadOnlyFolder();
+    void refusedWrite_data();
+    void refusedWrite();
     void refusedWriteOnFullDisk();
     void pathThatIsAFolder();
+    void pathThatIsAPipe();
     void replacementKeepsModeAndLinks();
 
 private:
@@ -242,6 +275,8 @@ void TestIniFile::writesKeepEverythingElse_data() {
                                       << "j" << QByteArray("[A]\nk=1\nj=new\n");
     QTest::newRow("CR file stays CR") << QByteArray("[A]\rk=1") << "B"
                                       << "j" << QByteArray("[A]\rk=1\r[B]\rj=new\r");
+    QTest::newRow("CR file keeps an empty LF line") << QByteArray("[A]\rk=1\r\n\n[B]\r") << "A"
+                                                    << "j" << QByteArray("[A]\rk=1\r\nj=new\r\n\n[B]\r");
     QTest::newRow("last line without end") << QByteArray("[A]\r\nk=1") << "A"
                                            << "j" << QByteArray("[A]\r\nk=1\r\nj=new\r\n");
     QTest::newRow("duplicate key: the first changes") << QByteArray("[A]\nk=1\nk=2\n") << "A"
@@ -354,25 +389,44 @@ void TestIniFile::twoObjectsOnOneFile() {
     QCOMPARE(readBytes(path()), QByteArray("[A]\r\nk=1\r\nj=2\r\n"));
 }
 
-void TestIniFile::refusedWriteInReadOnlyFolder() {
+void TestIniFile::refusedWrite_data() {
+    QTest::addColumn<bool>("fileReadOnly");
+    QTest::addColumn<bool>("folderReadOnly");
+    QTest::newRow("read-only folder") << false << true;
+    QTest::newRow("read-only file in a writable folder") << true << false;
+}
+
+// The write runs in a child process under an unprivileged user, so that permissions apply also
+// when the tests run as root.
+void TestIniFile::refusedWrite() {
+    QFETCH(bool, fileReadOnly);
+    QFETCH(bool, folderReadOnly);
     const QByteArray before = "[A]\nk=old\n";
     writeBytes(path(), before);
-    TIniFile ini(path());
-    QCOMPARE(ini.ReadString("A", "k", "?"), QString("old"));
-    QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto enterable = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    const auto writable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    QVERIFY(QFile::setPermissions(path(), readable | (fileReadOnly ? QFile::Permissions() : writable)));
+    QVERIFY(QFile::setPermissions(m_dir->path(),
+                                  readable | enterable | (folderReadOnly ? QFile::Permissions() : writable)));
     const auto restore = qScopeGuard([this] {
         QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     });
-    if (::access(QFile::encodeName(m_dir->path()).constData(), W_OK) == 0)
-        QSKIP("permissions do not stop this user (root); the full-disk case covers the refusal");
-    try {
-        ini.WriteString("A", "k", "new");
-        QFAIL("the refused write was not reported");
-    } catch (const EIniFileError& e) {
-        QCOMPARE(e.message(), "Unable to write to " + path());
-    }
+    const QString expected = "Unable to write to " + path();
+    const int outcome = inChildWithoutPrivileges([&] {
+        TIniFile ini(path());
+        if (ini.ReadString("A", "k", "?") != "old") return 2;
+        try {
+            ini.WriteString("A", "k", "new");
+            return 3; // the refused write was not reported
+        } catch (const EIniFileError& e) {
+            if (e.message() != expected) return 4;
+        }
+        return ini.ReadString("A", "k", "?") == "old" ? 0 : 5;
+    });
+    QCOMPARE(outcome, 0);
     QCOMPARE(readBytes(path()), before);
-    QCOMPARE(ini.ReadString("A", "k", "?"), QString("old"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"test.ini"}));
 }
 
 void TestIniFile::refusedWriteOnFullDisk() {
@@ -406,6 +460,32 @@ void TestIniFile::pathThatIsAFolder() {
     QCOMPARE(ini.ReadString("A", "k", "dflt"), QString("dflt"));
     QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteString("A", "k", "v"));
     QVERIFY(QFileInfo(path()).isDir());
+}
+
+// A pipe in place of the file gives the defaults at once. Should the reader open it anyway, a
+// helper writes a value into it, so the fault shows as a wrong value rather than a hang.
+void TestIniFile::pathThatIsAPipe() {
+    QVERIFY(::mkfifo(QFile::encodeName(path()).constData(), 0600) == 0);
+    std::atomic<bool> done = false;
+    std::thread writer([&] {
+        while (!done) {
+            const int fd = ::open(QFile::encodeName(path()).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                const char text[] = "[A]\nk=pipe\n";
+                [[maybe_unused]] const ssize_t n = ::write(fd, text, sizeof text - 1);
+                ::close(fd);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    const auto stop = qScopeGuard([&] {
+        done = true;
+        writer.join();
+    });
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadString("A", "k", "dflt"), QString("dflt"));
+    QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteString("A", "k", "v"));
 }
 
 void TestIniFile::replacementKeepsModeAndLinks() {

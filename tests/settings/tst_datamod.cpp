@@ -17,15 +17,30 @@ namespace {
 
 using Members = std::map<QByteArray, QByteArray>;
 
-void writeZip(const QString& path, const Members& members) {
+// Members are deflated, or stored as they are when `stored` is set.
+void writeZip(const QString& path, const Members& members, bool stored = false) {
     int error = 0;
     zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     QVERIFY(archive);
     for (const auto& [name, data] : members) {
         zip_source_t* source = zip_source_buffer(archive, data.constData(), zip_uint64_t(data.size()), 0);
-        QVERIFY(zip_file_add(archive, name.constData(), source, 0) >= 0);
+        const zip_int64_t index = zip_file_add(archive, name.constData(), source, 0);
+        QVERIFY(index >= 0);
+        if (stored) QCOMPARE(zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_STORE, 0), 0);
     }
     QCOMPARE(zip_close(archive), 0);
+}
+
+// Changes one byte in the middle of a stored member's data, so that its checksum fails.
+void damageStoredMember(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype at = bytes.indexOf(data.left(64));
+    QVERIFY(at > 0);
+    bytes[at + data.size() / 2] = char(bytes[at + data.size() / 2] ^ 0x55);
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 QByteArray glyph(QRgb colour) {
@@ -276,6 +291,37 @@ private slots:
         QVERIFY(!mod.MainTbl->Active());
         QCOMPARE(codes(mod.Ctbl), QList<int>({1}));
         expectFirstLayoutValues(mod);
+    }
+
+    // A member whose data is damaged is as good as missing: its table closes instead of keeping
+    // the previous layout's records beside the new ones.
+    void damagedMemberClosesItsTable_data() {
+        QTest::addColumn<QByteArray>("member");
+        QTest::newRow("key table") << QByteArray("key.cds");
+        QTest::newRow("character table") << QByteArray("char.cds");
+        QTest::newRow("readme") << QByteArray("readme");
+    }
+    void damagedMemberClosesItsTable() {
+        QFETCH(QByteArray, member);
+        TDataMod mod;
+        loadFirstLayout(mod);
+        const Members members = complete();
+        const QString path = m_dir.filePath(QString("damaged%1.zqt").arg(++m_archives));
+        writeZip(path, members, true);
+        damageStoredMember(path, members.at(member));
+        QVERIFY(!mod.LoadLayout(path));
+        if (member == "key.cds") {
+            QVERIFY(!mod.MainTbl->Active());
+            QCOMPARE(codes(mod.Ctbl), QList<int>({1}));
+        } else if (member == "char.cds") {
+            QCOMPARE(keyNames(mod.MainTbl), QList<QByteArray>({"K1", "K10", "K2"}));
+            QVERIFY(!mod.Ctbl->Active());
+        } else {
+            QCOMPARE(keyNames(mod.MainTbl).size(), 3);
+            QCOMPARE(codes(mod.Ctbl), QList<int>({97, 98, 99}));
+        }
+        expectFirstLayoutValues(mod);
+        QVERIFY(!mod.Kit.isOpen());
     }
 
     void charTableWithoutCodeFailsAndStaysClosed() {

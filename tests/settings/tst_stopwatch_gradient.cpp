@@ -34,14 +34,21 @@ void TestStopwatchGradient::newReadsFloorAndStoresIt() {
 
 void TestStopwatchGradient::stopFreezesReading() {
     auto sw = make();
-    sw.SetElapsed(0);
+    sw.SetElapsed(700);
     m_now = 5000;
     sw.Start();
     m_now = 6000;
-    sw.Stop();
+    sw.Stop(); // the stretch since the start replaces what was stored
     QCOMPARE(sw.GetElapsed(), 1000);
     m_now = 9000;
     QCOMPARE(sw.GetElapsed(), 1000);
+    // After a running reading, Stop keeps only the stretch since that reading.
+    sw.Start();
+    m_now = 9100;
+    QCOMPARE(sw.GetElapsed(), 1100);
+    m_now = 9300;
+    sw.Stop();
+    QCOMPARE(sw.GetElapsed(), 200);
 }
 
 void TestStopwatchGradient::resetStoppedReadsFloor() {
@@ -95,6 +102,11 @@ void TestStopwatchGradient::startDoesNotReset() {
     sw.Start();
     m_now = 2500;
     QCOMPARE(sw.GetElapsed(), 1500);
+    // Start while running only moves the start: the time before it is not counted.
+    m_now = 3000;
+    sw.Start();
+    m_now = 3100;
+    QCOMPARE(sw.GetElapsed(), 1600);
 }
 
 void TestStopwatchGradient::gradient_data() {
@@ -122,7 +134,9 @@ void TestStopwatchGradient::gradient() {
     QCOMPARE(GradientColor(from, to, min, max, position), result);
 }
 
-void TestStopwatchGradient::gradientZeroMax() { QVERIFY_THROWS_EXCEPTION(EZeroDivide, GradientColor(0, 255, 0, 0, 0)); }
+void TestStopwatchGradient::gradientZeroMax() {
+    QVERIFY_THROWS_EXCEPTION(EZeroDivide, GradientColor(0, 255, 0, 0, 0));
+}
 
 QTEST_GUILESS_MAIN(TestStopwatchGradient)
 #include "tst_stopwatch_gradient.moc"

@@ -108,6 +108,9 @@ private slots:
     void fontButtons();
     void gameColourCustomAndExampleBackground();
     void pickingUserEntry();
+    void largeExampleFontsKeepTheLayout();
+    void typedNameIsNotReplacedByAListedOne_data();
+    void typedNameIsNotReplacedByAListedOne();
 
 private:
     TProfile* makeProfile(const QString& name);
@@ -646,6 +649,77 @@ void TestProfileFm::pickingUserEntry() {
         });
     QCOMPARE(items, (QStringList{"Default", "Anna"}));
     QCOMPARE(text, QString("Default"));
+}
+
+// Fonts far larger than the example edits must not widen the window or the columns of the
+// "Layout" tab, and each example shows the start of its word.
+void TestProfileFm::largeExampleFontsKeepTheLayout() {
+    ScriptedDialogsGuard d;
+    TProfile* profile = makeProfile("Anna");
+    profile->PracticeFont = font("DejaVu Sans Mono", 36, 0, false, false);
+    profile->GameFont = font("DejaVu Sans Mono", 48, 0, true, false);
+    TProfileFm fm;
+    int windowWidth = 0;
+    QList<int> columns;
+    QList<int> cursors;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            windowWidth = fm.width();
+            for (const char* name : {"SetFontBn", "Button1", "Button3"})
+                columns << fm.findChild<QPushButton*>(name)->width();
+            for (const char* name : {"ExampleEd", "Example2Ed", "Example3Ed"}) {
+                auto* example = fm.findChild<FontExampleEdit*>(name);
+                columns << example->width();
+                cursors << example->cursorPosition();
+            }
+        });
+    QVERIFY2(windowWidth <= 420, QByteArray::number(windowWidth).constData());
+    // Buttons first, then the example edits; the first column may be wider for its labels.
+    QCOMPARE(columns.mid(3), columns.mid(0, 3));
+    QCOMPARE(columns[1], columns[2]);
+    QVERIFY(columns[0] >= columns[1]);
+    QCOMPARE(cursors, (QList<int>{0, 0, 0}));
+}
+
+void TestProfileFm::typedNameIsNotReplacedByAListedOne_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("ascii case") << "Anna"
+                                << "ANNA" << false;
+    QTest::newRow("non-ascii case") << QString::fromUtf8("Änna") << QString::fromUtf8("änna") << true;
+}
+
+// The stored user is in UserEd's list; typing its name in another letter case and pressing
+// Save (which takes the focus) must compare the text as typed.
+void TestProfileFm::typedNameIsNotReplacedByAListedOne() {
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(bool, asks);
+    ScriptedDialogsGuard d;
+    d->answerNo();
+    TProfile* profile = makeProfile(stored);
+    profile->Save();
+    TProfileFm fm;
+    QString textAfterSave;
+    QStringList listed;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            // Focus moves, and with it the box's own completion, only in the active window.
+            fm.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&fm));
+            auto* user = fm.findChild<QComboBox*>("UserEd");
+            for (int i = 0; i < user->count(); ++i)
+                listed << user->itemText(i);
+            retype(user->lineEdit(), typed);
+            click(fm, "OkBn");
+            textAfterSave = user->currentText();
+        });
+    QVERIFY(listed.contains(stored));
+    QCOMPARE(textAfterSave, typed);
+    QCOMPARE(d->texts(Kind::Confirm).size(), asks ? 1 : 0);
 }
 
 QTEST_MAIN(TestProfileFm)

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -36,6 +37,19 @@ private:
 
 int32_t intField(TClientDataSet* table, const char* name) {
     return table->FieldByName(QLatin1String(name)).AsInteger();
+}
+
+// A key's far edge, which may lie beyond 32 bits; the furthest representable edge then.
+int32_t saturated(int64_t value) {
+    return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+// Sizes and places within what a widget can take: a key beyond that is out of sight anyway.
+int widgetExtent(int64_t value) {
+    return int(std::clamp<int64_t>(value, 0, QWIDGETSIZE_MAX));
+}
+int widgetPosition(int32_t value) {
+    return std::clamp(value, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 } // namespace
@@ -79,7 +93,7 @@ void TKbFm::FitToKeys() {
     int32_t maxRight = 0;
     int32_t maxBottom = 0;
     GetKeysExtent(maxRight, maxBottom);
-    resize(std::max(0, maxRight + ExtentMargin), std::max(0, maxBottom + ExtentMargin));
+    resize(widgetExtent(int64_t(maxRight) + ExtentMargin), widgetExtent(int64_t(maxBottom) + ExtentMargin));
 }
 
 void TKbFm::GetKeysExtent(int32_t& MaxRight, int32_t& MaxBottom) {
@@ -88,8 +102,8 @@ void TKbFm::GetKeysExtent(int32_t& MaxRight, int32_t& MaxBottom) {
     TClientDataSet* keys = DataMod->MainTbl;
     ControlsDisabled walk(keys);
     for (keys->First(); !keys->Eof(); keys->Next()) {
-        MaxRight = std::max(MaxRight, intField(keys, "X") + intField(keys, "Width"));
-        MaxBottom = std::max(MaxBottom, intField(keys, "Y") + intField(keys, "Height"));
+        MaxRight = std::max(MaxRight, saturated(int64_t(intField(keys, "X")) + intField(keys, "Width")));
+        MaxBottom = std::max(MaxBottom, saturated(int64_t(intField(keys, "Y")) + intField(keys, "Height")));
     }
 }
 
@@ -101,8 +115,8 @@ bool TKbFm::BuildKeys(bool Blink) {
         auto* key = new ButtonType(this);
         m_keys.push_back(key);
         NewKey = key;
-        key->setGeometry(intField(keys, "X"), intField(keys, "Y"), std::max(0, intField(keys, "Width")),
-                         std::max(0, intField(keys, "Height")));
+        key->setGeometry(widgetPosition(intField(keys, "X")), widgetPosition(intField(keys, "Y")),
+                         widgetExtent(intField(keys, "Width")), widgetExtent(intField(keys, "Height")));
         key->SetHint(CodePage::toUnicode(keys->FieldByName(QStringLiteral("Hint")).AsString()));
 
         // The picture as the device shows it; the pressed look is its inverted copy.
@@ -241,10 +255,11 @@ void TKbFm::KeyClick(ButtonType* Sender) {
 
 void TKbFm::SetShift(bool Value) {
     ShiftDown = Value;
-    if (!Value && LeftShiftKey && RightShiftKey) {
-        LeftShiftKey->SetKeyDown(false);
-        RightShiftKey->SetKeyDown(false);
-    }
+    if (Value) return;
+    // Every Shift cap the layout has goes up, also when it has only one: a cap left down
+    // would show Shift engaged while it is not.
+    if (LeftShiftKey) LeftShiftKey->SetKeyDown(false);
+    if (RightShiftKey) RightShiftKey->SetKeyDown(false);
 }
 
 void TKbFm::SetAltGr(bool Value) {

@@ -1,5 +1,6 @@
 #include "keyboard/ui/TPalmForm.h"
 
+#include "keyboard/ui/ScreenLimit.h"
 #include "platform/Translation.h"
 #include "settings/DataMod.h"
 
@@ -36,6 +37,7 @@ TPalmForm::TPalmForm(QWidget* parent)
     setPalette(pal);
     setAutoFillBackground(true);
     TimerOfPalm = new QTimer(this);
+    TimerOfPalm->setObjectName(QStringLiteral("TimerOfPalm"));
     TimerOfPalm->setInterval(BlinkInterval);
     connect(TimerOfPalm, &QTimer::timeout, this, &TPalmForm::TimerOfPalmTimer);
     resize(OuterWidth, height());
@@ -58,8 +60,10 @@ void TPalmForm::LayoutFingers() {
 
 void TPalmForm::LayoutFingers(const std::array<int32_t, 10>& lengths, const std::array<int32_t, 10>& colors) {
     // Both windows get the same height, from the longer middle finger of either hand.
-    const int clientHeight = std::max(lengths[LeftMiddle], lengths[RightMiddle]) + HeightExtra;
-    resize(width(), std::max(clientHeight, 0));
+    // The screen bounds it; the bars then stand on the height the window really got.
+    const int64_t wanted = int64_t(std::max(lengths[LeftMiddle], lengths[RightMiddle])) + HeightExtra;
+    const int64_t tallest = largestClientSize(this).height();
+    resize(width(), int(std::clamp<int64_t>(wanted, 0, tallest)));
     const int32_t baseY = height() - FootMargin;
 
     const int first = m_isLeft ? LeftLittle : RightLittle;
@@ -98,7 +102,9 @@ void TPalmForm::LightFinger(int32_t Pos) {
         if (m_lit[p - 1]) UnlightFinger(p);
     m_currentFinger = Pos;
     m_lit[Pos - 1] = true;
-    TimerOfPalm->start();
+    // Enabling a running timer keeps its beat: while keys come faster than the interval the lit
+    // bar must still blink, so the countdown is not started afresh.
+    if (!TimerOfPalm->isActive()) TimerOfPalm->start();
     m_timerTag = 1;
     at(Pos).DrawTip();
     update();
@@ -139,6 +145,20 @@ void TPalmForm::showEvent(QShowEvent* event) {
     // A window coming into view is painted afresh: bars in colour, the lit finger's dot.
     repaintFingers();
     QWidget::showEvent(event);
+    keepOuterWidth();
+}
+
+void TPalmForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    keepOuterWidth();
+}
+
+void TPalmForm::keepOuterWidth() {
+    if (!isWindow() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const int frame = frameGeometry().width() - width();
+    const int client = std::max(1, OuterWidth - frame);
+    if (frame > 0 && width() != client) resize(client, height());
 }
 
 void TPalmForm::paintEvent(QPaintEvent*) {

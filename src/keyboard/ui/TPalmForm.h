@@ -52,6 +52,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private slots:
     void TimerOfPalmTimer();
@@ -61,6 +62,9 @@ private:
     finger& at(int32_t Pos) { return m_fingers[Pos - 1]; }
     // What a full repaint leaves: every bar in its colour, the lit finger's dot outside blink mode.
     void repaintFingers();
+    // 63 pixels is the width of the whole window, its frame included; the frame is known only
+    // once the window is on screen (and again after a window manager has framed it).
+    void keepOuterWidth();
 
     std::array<finger, FingerCount> m_fingers{};
     std::array<bool, FingerCount> m_lit{};

@@ -3,6 +3,7 @@
 #include "keyboard/ColorValue.h"
 #include "keyboard/KeyKinds.h"
 #include "keyboard/ui/ButtonType.h"
+#include "keyboard/ui/ScreenLimit.h"
 #include "keyboard/ui/TKbFm.h"
 #include "settings/DataMod.h"
 
@@ -64,8 +65,8 @@ void TVKeyboard::LoadLayout(const QString& FileName) {
     DataMod->LoadLayout(FileName); // a failed load is not reported; the keys show what the tables hold
     KbFrame->FitToKeys();
     KbFrame->BuildKeys(Blink);
-    // The window is sized to the keyboard.
-    resize(KbFrame->size());
+    // The window is sized to the keyboard, as far as the screen allows.
+    resize(KbFrame->size().boundedTo(largestClientSize(this)));
 }
 
 int32_t TVKeyboard::HighlightChar(char Ch) {

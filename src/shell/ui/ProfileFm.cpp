@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -91,6 +92,10 @@ void TProfileFm::FormCreate() {
     UserEd = named(new QComboBox(this), "UserEd");
     UserEd->setEditable(true);
     UserEd->setInsertPolicy(QComboBox::NoInsert); // the list holds the stored profiles only
+    // A typed name stays as typed. With a case-blind completer the box would replace it, on
+    // losing focus, by a listed name that differs only in letter case; Save tells such names
+    // apart beyond the letters A to Z.
+    UserEd->completer()->setCaseSensitivity(Qt::CaseSensitive);
     QPalette userPalette = UserEd->lineEdit()->palette();
     userPalette.setColor(QPalette::Base, WinColor::toQColor(16777152));
     UserEd->lineEdit()->setPalette(userPalette);
@@ -129,6 +134,12 @@ void TProfileFm::FormCreate() {
                                       layoutTab),
                     "ColorEd");
     auto* layoutGrid = new QGridLayout(layoutTab);
+    // Three equal columns: a large example font must neither widen the window nor push the
+    // buttons apart, so the example edits take the width their column gives them.
+    for (int column = 0; column < 3; ++column)
+        layoutGrid->setColumnStretch(column, 1);
+    for (FontExampleEdit* example : {ExampleEd, Example2Ed, Example3Ed})
+        example->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layoutGrid->addWidget(SetFontBn, 0, 0);
     layoutGrid->addWidget(Button1, 0, 1);
     layoutGrid->addWidget(Button3, 0, 2);

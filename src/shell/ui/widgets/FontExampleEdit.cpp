@@ -1,6 +1,9 @@
 #include "shell/ui/widgets/FontExampleEdit.h"
 
-FontExampleEdit::FontExampleEdit(QWidget* parent) : QLineEdit(QStringLiteral("ExAmPLe"), parent) {}
+FontExampleEdit::FontExampleEdit(QWidget* parent) : QLineEdit(QStringLiteral("ExAmPLe"), parent) {
+    // The start of the word stays in view when a large font does not fit.
+    setCursorPosition(0);
+}
 
 void FontExampleEdit::setFontSpec(const TFontSpec& font) {
     m_font = font;

@@ -1,0 +1,23 @@
+#pragma once
+
+// Qt hands work between threads through semaphores and wait conditions inside its own library,
+// which ThreadSanitizer cannot see into. These marks tell it about the ordering that such a
+// hand-over gives: everything before release(token) on one thread happens before everything
+// after the matching acquire(token) on another. Without ThreadSanitizer they cost nothing.
+#if defined(__SANITIZE_THREAD__)
+extern "C" void __tsan_acquire(void* addr);
+extern "C" void __tsan_release(void* addr);
+namespace ThreadOrder {
+inline void release(void* token) {
+    __tsan_release(token);
+}
+inline void acquire(void* token) {
+    __tsan_acquire(token);
+}
+} // namespace ThreadOrder
+#else
+namespace ThreadOrder {
+inline void release(void*) {}
+inline void acquire(void*) {}
+} // namespace ThreadOrder
+#endif

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class GameCanvas;
+
+// The playfield on screen: shows the game's canvas image. Before each paint it lets the window
+// redraw the city and the words (the window's paint), then shows what the image holds.
+class PlayfieldView : public QWidget {
+    Q_OBJECT
+public:
+    PlayfieldView(GameCanvas* canvas, QWidget* parent = nullptr);
+    std::function<void()> onPaint;
+    // Asks for a repaint of whatever the play changed on the canvas since the last one.
+    void refresh();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    GameCanvas* m_canvas;
+};

@@ -1,0 +1,22 @@
+#include "shell/ui/HandCompanion.h"
+
+#include "keyboard/ui/TPalmForm.h"
+
+void HandCompanion::LightFinger(int Pos) {
+    m_hand->LightFinger(Pos);
+}
+void HandCompanion::UnlightCurrent() {
+    m_hand->UnlightCurrent();
+}
+QRect HandCompanion::frameGeometry() const {
+    return m_hand->frameGeometry();
+}
+void HandCompanion::moveTo(int left, int top) {
+    m_hand->move(left, top);
+}
+void HandCompanion::ShowIfUsed() {
+    m_hand->ShowIfUsed();
+}
+void HandCompanion::Hide() {
+    m_hand->hide();
+}

@@ -1,0 +1,19 @@
+#include "shell/ui/KeyboardCompanion.h"
+
+#include "keyboard/ui/TVKeyboard.h"
+
+int KeyboardCompanion::HighlightChar(char Ch) {
+    return m_keyboard->HighlightChar(Ch);
+}
+QRect KeyboardCompanion::frameGeometry() const {
+    return m_keyboard->frameGeometry();
+}
+void KeyboardCompanion::moveTo(int left, int top) {
+    m_keyboard->move(left, top);
+}
+void KeyboardCompanion::Show() {
+    m_keyboard->show();
+}
+void KeyboardCompanion::Hide() {
+    m_keyboard->hide();
+}

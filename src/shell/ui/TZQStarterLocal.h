@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/KeyboardLayoutProvider.h"
+#include "shell/TZQStarterBase.h"
+
+// The starter that keeps profiles as sections of "zqc.ini" in the program folder, opens the
+// main window for the user who logs on and the profile editor for a user being added.
+class TZQStarterLocal : public TZQStarterBase {
+public:
+    explicit TZQStarterLocal(QObject* AOwner = nullptr,
+                             std::unique_ptr<KeyboardLayoutProvider> provider = {});
+
+    // Builds, fills and shows the main window and hides the logon window. When a step fails
+    // the window is freed unseen and the error goes on to the caller, the logon window
+    // staying as it was.
+    void OpenMainForm(TProfile* AProfile) override;
+    void LoadProfileSection(TProfile* Sender, const QString& Name) override;
+    void SaveProfileSection(TProfile* Sender, const QString& Name) override;
+
+    // Opens the profile editor in add mode on the profile; its modal result
+    // (TProfileFm::mrOk when a named new user was accepted).
+    int EditNewProfile(TProfile* AProfile);
+
+    QString storagePath() const;
+};

@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# Drives the real program on a temporary copy of the program folder under Xvfb with a window
+# manager, the way a person would: keys and clicks only. Checks on disk what the run saved.
+#   run_e2e.sh <program folder> <screenshot folder>
+set -euo pipefail
+app_src="$1"
+shots="$2"
+for tool in Xvfb xdotool import openbox; do
+  command -v "$tool" >/dev/null || { echo "e2e needs $tool" >&2; exit 1; }
+done
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  # Newest first: the program before the window manager before the X server.
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+rm -rf "$shots"
+mkdir -p "$shots"
+app="$work/app"
+cp -r "$app_src" "$app"
+rm -f "$app/zq.ini"
+
+display=":$(( 500 + RANDOM % 400 ))"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+step=0
+shot() { step=$((step + 1)); import -window root "$shots/$(printf %02d "$step")-$1.png"; }
+fail() {
+  shot "failure"
+  cp "$work/run.log" "$shots/run.log" 2>/dev/null || true
+  echo "e2e: $*" >&2
+  exit 1
+}
+
+# The id of a visible window whose title matches, waiting up to 10 s.
+wait_window() {
+  local title="$1" wid=""
+  for _ in $(seq 100); do
+    wid=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | tail -1 || true)
+    [ -n "$wid" ] && { echo "$wid"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+wait_gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; sleep 0.3; }
+keys() { xdotool key --delay 60 "$@"; sleep 0.4; }
+# Slow enough for a person: the drills doubt anyone typing faster than 700 keys a minute.
+typeit() { xdotool type --delay 300 -- "$1"; sleep 0.3; }
+ini_value() { tr -d '\r' <"$1" | awk -v s="[$2]" -v k="$3" '$0==s {in_s=1; next} /^\[/ {in_s=0} in_s && index($0, k"=")==1 {print substr($0, length(k)+2); exit}'; }
+
+start_program() {
+  "$app/quorvel" >"$work/run.log" 2>&1 &
+  program=$!
+  pids+=($program)
+}
+wait_end() {
+  for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.1; done
+  fail "the program did not end"
+}
+
+# ---- First run: log on as Default, practise, quit -----------------------------------------
+time_before=$(ini_value "$app/zqc.ini" Default TimeTotal)
+start_program
+logon=$(wait_window Quorvel) || fail "no logon window"
+focus "$logon"
+shot logon
+keys Return
+sleep 1
+main=$(wait_window Quorvel) || fail "no main window"
+[ "$main" != "$logon" ] || fail "the logon window is still the one shown"
+focus "$main"
+shot main-window
+
+# Course drill: the first line with two deliberate mistakes, then the key that ends the line.
+keys alt+c
+drill=$(wait_window Course) || fail "no course drill"
+focus "$drill"
+shot course-drill
+line=$(head -1 "$app/Courses/English/course.txt" | tr -d '\r')
+typed="x${line:1:10}x${line:12}"
+typeit "$typed"
+shot line-typed
+keys space
+shot line-completed
+keys Escape
+wait_gone Course || fail "the course drill did not close"
+
+focus "$main"
+keys alt+s
+drill=$(wait_window "Sentence Drills") || fail "no sentence drill"
+focus "$drill"
+typeit "the"
+shot sentence-drill
+keys Escape
+wait_gone "Sentence Drills" || fail "the sentence drill did not close"
+
+focus "$main"
+keys alt+f
+drill=$(wait_window "Free Drills") || fail "no free drill"
+focus "$drill"
+# The free drill opens empty: the first key asks for the text to practise.
+keys Escape
+sleep 0.5
+shot free-drill-prompt
+keys Return
+shot free-drill
+keys Escape
+wait_gone "Free Drills" || fail "the free drill did not close"
+
+focus "$main"
+keys alt+p
+drill=$(wait_window "Text drill") || fail "no text drill"
+focus "$drill"
+shot text-drill
+# Esc ends a line of a text; with no text loaded the drill is left through its Close button.
+keys alt+c
+wait_gone "Text drill" || fail "the text drill did not close"
+
+# The game: its difficulty prompt, a moment of play, then Esc and Yes to leave it; the main
+# window is hidden meanwhile and comes back.
+focus "$main"
+keys alt+g
+sleep 1
+shot game-difficulty
+keys Return
+game=$(wait_window Game) || fail "no game window"
+focus "$game"
+sleep 2
+shot game
+xdotool search --onlyvisible --name "^Quorvel\$" >/dev/null 2>&1 && fail "the main window stayed shown during the game"
+keys Escape
+sleep 0.5
+shot game-leave
+keys Return
+wait_gone Game || fail "the game window did not close"
+main=$(wait_window Quorvel) || fail "the main window did not come back after the game"
+focus "$main"
+keys alt+x
+sleep 1
+shot practice-time
+keys Return
+wait_end
+
+time_after=$(ini_value "$app/zqc.ini" Default TimeTotal)
+progress=$(ini_value "$app/zqc.ini" Default Progress)
+user=$(ini_value "$app/zq.ini" General User)
+echo "TimeTotal $time_before -> $time_after, Progress $progress, last user $user"
+[ "${time_after:-0}" -gt "${time_before:-0}" ] || fail "TimeTotal did not grow"
+[ "$progress" = "1" ] || fail "Progress is '$progress', not 1"
+[ "$user" = "Default" ] || fail "zq.ini names '$user'"
+
+# ---- Second run: add a user through Add and the profile editor ----------------------------
+start_program
+logon=$(wait_window Quorvel) || fail "no logon window on the second run"
+focus "$logon"
+eval "$(xdotool getwindowgeometry --shell "$logon")"
+xdotool mousemove --sync $((X + 1 + 136 + 37)) $((Y + 1 + 225 + 12)) click 1
+sleep 1
+editor=$(wait_window Profile) || fail "no profile editor"
+focus "$editor"
+shot profile-editor
+xdotool key ctrl+a
+typeit "Nina"
+shot new-user-named
+keys alt+a
+sleep 1
+shot user-added
+keys Return
+focus "$logon"
+shot logon-after-add
+keys Escape
+wait_end
+
+grep -q '^\[Nina\]' "$app/zqc.ini" || fail "no section for the new user"
+[ "$(ini_value "$app/zqc.ini" Nina Course)" = "English" ] || fail "the new user did not take the template's course"
+[ "$(ini_value "$app/zqc.ini" Nina TimeTotal)" = "0" ] || fail "the new user did not start at 0"
+echo "e2e passed; screenshots in $shots"

@@ -1,0 +1,338 @@
+#include "game/GameTestFiles.h"
+
+#include "game/GameScores.h"
+#include "game/GameSettings.h"
+#include "game/ui/GameProgressBar.h"
+#include "game/ui/PlayfieldView.h"
+#include "game/ui/THInputBox.h"
+#include "game/ui/TgameFrame.h"
+#include "platform/ScriptedDialogs.h"
+#include "settings/GradientColor.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+// The game window driven as a player would: difficulty prompt, keys, Esc, closing; the worker
+// runs for real, paced by the window's timer.
+class TestGameWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void difficultyEntry_data();
+    void difficultyEntry();
+    void scoreListSequence();
+    void columnsFollowScreenAndCellSize_data();
+    void columnsFollowScreenAndCellSize();
+    void barsFollowTheGame();
+    void typedKeysShootWords();
+    void shortcutsTypeNothingForeignLettersMiss();
+    void escThenNoGoesOnThenYesLeaves();
+    void closingAfterTheEndAsksNothing();
+    void unreadableWordFileStartsNoGame();
+    void paintShowsCity();
+    void inputBoxTakesDigitsOnly();
+
+private:
+    std::unique_ptr<TgameFrame> startedGame(ScriptedDialogs& dialogs, const WordFile& file,
+                                            const QString& difficulty = QStringLiteral("3"));
+};
+
+void TestGameWindow::init() {
+    game::resetSettings();
+    game::CellSize = 16;
+}
+
+std::unique_ptr<TgameFrame> TestGameWindow::startedGame(ScriptedDialogs& dialogs, const WordFile& file,
+                                                        const QString& difficulty) {
+    auto frame = std::make_unique<TgameFrame>();
+    frame->SetWordsFile(file.path());
+    frame->show();
+    dialogs.answerText(difficulty);
+    frame->StartGame();
+    return frame;
+}
+
+// Reads a value of the play under its lock.
+template <typename F> static auto underLock(threadType* t, F f) {
+    std::lock_guard<std::mutex> locker(t->lock());
+    return f();
+}
+
+void TestGameWindow::difficultyEntry_data() {
+    QTest::addColumn<QVariant>("entry"); // a text, or nothing for a cancelled box
+    QTest::addColumn<int>("difficulty");
+    QTest::newRow("0") << QVariant("0") << 3;
+    QTest::newRow("11") << QVariant("11") << 3;
+    QTest::newRow("10") << QVariant("10") << 10;
+    QTest::newRow("007") << QVariant("007") << 7;
+    QTest::newRow("1") << QVariant("1") << 1;
+    QTest::newRow("untouched default") << QVariant() << 3;
+    QTest::newRow("empty") << QVariant("") << 3;
+    QTest::newRow("too long to convert") << QVariant("99999999999") << 3;
+}
+
+void TestGameWindow::difficultyEntry() {
+    QFETCH(QVariant, entry);
+    QFETCH(int, difficulty);
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha beta");
+    TgameFrame frame;
+    frame.SetWordsFile(file.path());
+    frame.show();
+    if (entry.isValid())
+        dialogs->answerText(entry.toString());
+    else
+        dialogs->cancelText();
+    frame.StartGame();
+    QVERIFY(frame.PlayThread());
+    QCOMPARE(underLock(frame.PlayThread(), [&] { return frame.PlayThread()->Difficulty; }), difficulty);
+    QVERIFY(frame.timerActive());
+    const auto& shown = dialogs->shown();
+    QCOMPARE(shown.size(), size_t(1));
+    QCOMPARE(shown[0].kind, ScriptedDialogs::Kind::InputBox);
+    QCOMPARE(shown[0].caption, QStringLiteral("Input Box"));
+    QCOMPARE(shown[0].text, QStringLiteral("Set difficulty (1-10)."));
+    QCOMPARE(frame.TotalWords, 50 + 20 * difficulty);
+    dialogs->answerYes();
+}
+
+void TestGameWindow::scoreListSequence() {
+    GameScores scores;
+    for (int s : {0, 1500, 0, 300, 0})
+        scores.AddScore(s);
+    QCOMPARE(scores.list().count("000000"), 3);
+    QVERIFY(scores.list().contains("001500"));
+    QVERIFY(scores.list().contains("000300"));
+    scores.AddScore(700);
+    QCOMPARE(scores.list().count("000000"), 2);
+    const QStringList before = scores.list();
+    scores.AddScore(0);
+    scores.AddScore(-5);
+    QCOMPARE(scores.list(), before);
+    scores.sortDescending();
+    QCOMPARE(scores.list(), (QStringList{"001500", "000700", "000300", "000000", "000000"}));
+    QCOMPARE(scores.text(), QStringLiteral("001500\r\n000700\r\n000300\r\n000000\r\n000000\r\n"));
+    scores.AddScore(1500); // equal scores may both stand
+    scores.AddScore(1000000);
+    scores.sortDescending();
+    QCOMPARE(scores.list(), (QStringList{"1000000", "001500", "001500", "000700", "000300"}));
+
+    // Shown when the window closes with ShowScores, after the game's own score was offered.
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    auto frame = startedGame(*dialogs, file);
+    for (int s : {0, 1500, 0, 300, 0})
+        frame->AddScore(s);
+    frame->ShowScores = true;
+    const int score = frame->PlayThread()->GetScore();
+    dialogs->answerYes();
+    frame->close();
+    const QStringList info = dialogs->texts(ScriptedDialogs::Kind::Information);
+    QCOMPARE(info.size(), 1);
+    QCOMPARE(info[0], QStringLiteral("Your game scores:\r\n%1\r\n001500\r\n000300\r\n000000\r\n000000\r\n")
+                          .arg(score, 6, 10, QLatin1Char('0')));
+}
+
+void TestGameWindow::columnsFollowScreenAndCellSize_data() {
+    QTest::addColumn<int>("cellSize");
+    QTest::newRow("14") << 14;
+    QTest::newRow("16") << 16;
+    QTest::newRow("5") << 5;
+}
+
+void TestGameWindow::columnsFollowScreenAndCellSize() {
+    QFETCH(int, cellSize);
+    game::CellSize = cellSize;
+    game::Rows = 5;
+    TgameFrame frame;
+    frame.show();
+    const int screenWidth = frame.screen()->geometry().width();
+    QCOMPARE(game::Columns, screenWidth / cellSize);
+    QCOMPARE(game::Rows, 3);
+    QCOMPARE(frame.PaintBox1->width(), game::Columns * cellSize);
+    QVERIFY(frame.PaintBox1->width() <= screenWidth);
+    QVERIFY(screenWidth - frame.PaintBox1->width() < cellSize);
+    QCOMPARE(frame.width(), screenWidth);
+}
+
+void TestGameWindow::barsFollowTheGame() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha beta");
+    auto frame = startedGame(*dialogs, file, "3");
+    QCOMPARE(frame->PbTotalLeft->value(), 0);
+    QCOMPARE(frame->PbHitLost->value(), 100);
+    QCOMPARE(frame->PbCityLife->value(), 100);
+    QCOMPARE(frame->TotalWords, 110);
+    const int bricks = frame->InitialBricks;
+    QVERIFY(bricks > 0);
+    // 11 of 110 hit, none lost, the whole city standing.
+    frame->PlayThread()->OnStatus(bricks, 11, 0);
+    QCOMPARE(frame->PbTotalLeft->value(), 10);
+    QCOMPARE(frame->PbHitLost->value(), 90);
+    QCOMPARE(frame->PbCityLife->value(), 100);
+    QCOMPARE(frame->PbCityLife->fillColor(), 51255);   // red 55, green 200: not quite lime
+    QCOMPARE(frame->PbHitLost->fillColor(), 11842635); // red 75, green 180, blue 180
+    frame->PlayThread()->OnStatus(bricks / 2, 11, 11);
+    QCOMPARE(frame->PbTotalLeft->value(), 20);
+    QCOMPARE(frame->PbCityLife->value(), (bricks / 2) * 100 / bricks);
+    // A city built without bricks keeps a full bar instead of dividing by zero.
+    frame->InitialBricks = 0;
+    frame->PlayThread()->OnStatus(0, 0, 0);
+    QCOMPARE(frame->PbCityLife->value(), 100);
+    dialogs->answerYes();
+}
+
+void TestGameWindow::typedKeysShootWords() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("\xe9t\xe9");
+    auto frame = startedGame(*dialogs, file, "1");
+    threadType* t = frame->PlayThread();
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
+    // A character beyond ASCII, as an input method or a layout delivers it.
+    QTest::sendKeyEvent(QTest::Click, frame.get(), Qt::Key_unknown, QStringLiteral("\u00e9"), Qt::NoModifier);
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
+    QTest::keyClick(frame.get(), Qt::Key_T);
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 2);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("\u00e9"));
+    QApplication::sendEvent(frame.get(), &commit);
+    QTRY_COMPARE(underLock(t, [&] { return t->Hit; }), 1);
+    QCOMPARE(underLock(t, [&] { return t->Score; }), 1000 + 200 + 15);
+    // The supply is empty and the word is shot: the game ends and shows its result.
+    QTRY_VERIFY(t->Terminated());
+    QTRY_VERIFY(!frame->timerActive());
+    QTRY_COMPARE(dialogs->texts(ScriptedDialogs::Kind::Information).size(), 1);
+    QVERIFY(dialogs->texts(ScriptedDialogs::Kind::Information)[0].startsWith("   Accuracy: 100%"));
+    QVERIFY(frame->LbStatus->text().contains("Hit: 1"));
+}
+
+void TestGameWindow::shortcutsTypeNothingForeignLettersMiss() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("abc");
+    auto frame = startedGame(*dialogs, file, "1");
+    threadType* t = frame->PlayThread();
+    std::atomic<int> misses{0}; // counted on the worker
+    underLock(t, [&] { return t->OnMiss = [&misses](QObject*) { ++misses; }, 0; });
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
+    QTest::keyClick(frame.get(), Qt::Key_A);
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
+    QTest::keyClick(frame.get(), Qt::Key_B, Qt::ControlModifier); // a shortcut types nothing
+    QTest::qWait(50);
+    QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
+    QCOMPARE(misses.load(), 0);
+    // A letter the code page does not hold matches no letter of a word.
+    QTest::sendKeyEvent(QTest::Click, frame.get(), Qt::Key_unknown, QStringLiteral("\u0436"), Qt::NoModifier);
+    QTRY_COMPARE(misses.load(), 1);
+    QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), -1);
+    dialogs->answerYes();
+}
+
+void TestGameWindow::escThenNoGoesOnThenYesLeaves() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha beta gamma");
+    auto frame = startedGame(*dialogs, file);
+    threadType* t = frame->PlayThread();
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
+    const int score = t->GetScore();
+    dialogs->answerNo();
+    QTest::keyClick(frame.get(), Qt::Key_Escape);
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Confirm), QStringList{"Do you want to exit?"});
+    QVERIFY(frame->isVisible());
+    QVERIFY(frame->timerActive());
+    QVERIFY(!t->Terminated());
+    QCOMPARE(t->GetScore(), score);
+    QVERIFY(!frame->Scores().list().contains(QString::number(score).rightJustified(6, '0')));
+
+    dialogs->answerYes();
+    QTest::keyClick(frame.get(), Qt::Key_Escape);
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Confirm).size(), 2);
+    QVERIFY(!frame->isVisible());
+    QVERIFY(!frame->timerActive());
+    QVERIFY(t->Terminated());
+    QVERIFY(t->isFinished()); // the abandoned game's worker has ended
+    QVERIFY(frame->Scores().list().contains(QString::number(t->GetScore()).rightJustified(6, '0')));
+    QVERIFY(dialogs->texts(ScriptedDialogs::Kind::Information).isEmpty()); // ShowScores is off
+}
+
+void TestGameWindow::closingAfterTheEndAsksNothing() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("   \n\n");
+    auto frame = startedGame(*dialogs, file);
+    threadType* t = frame->PlayThread();
+    QTRY_VERIFY(t->Terminated());
+    QTRY_VERIFY(!frame->timerActive());
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Information),
+             QStringList{"   Accuracy: 0%   WPM: 0   Expected WPM: 0"});
+    frame->close();
+    QVERIFY(!frame->isVisible());
+    QVERIFY(dialogs->texts(ScriptedDialogs::Kind::Confirm).isEmpty());
+    QVERIFY(frame->Scores().list().contains("001600"));
+    // A second game replaces the ended one.
+    frame->show();
+    dialogs->answerText("2");
+    frame->StartGame();
+    QVERIFY(frame->PlayThread() != nullptr);
+    QCOMPARE(frame->TotalWords, 90);
+}
+
+void TestGameWindow::unreadableWordFileStartsNoGame() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("x");
+    TgameFrame frame;
+    frame.SetWordsFile(file.missingPath());
+    frame.show();
+    frame.StartGame();
+    QCOMPARE(frame.PlayThread(), nullptr);
+    QVERIFY(!frame.timerActive());
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Error).size(), 1);
+    QVERIFY(dialogs->texts(ScriptedDialogs::Kind::InputBox).isEmpty());
+    QVERIFY(frame.isVisible());
+    QTest::keyClick(&frame, Qt::Key_A); // reaches no game
+    frame.close();
+    QVERIFY(!frame.isVisible());
+    QVERIFY(dialogs->texts(ScriptedDialogs::Kind::Confirm).isEmpty());
+}
+
+void TestGameWindow::paintShowsCity() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    game::PlayfieldColor = 0x000000;
+    auto frame = startedGame(*dialogs, file);
+    const QImage shot = frame->PaintBox1->grab().toImage();
+    int city = 0;
+    for (int x = 0; x < shot.width(); ++x)
+        city += shot.pixel(x, shot.height() - 2) == GameCanvas::toRgb(game::CityColor);
+    QVERIFY(city > 0);
+    QCOMPARE(QColor(shot.pixel(shot.width() / 2, 5)), QColor(Qt::black));
+    dialogs->answerYes();
+}
+
+void TestGameWindow::inputBoxTakesDigitsOnly() {
+    THInputBox box;
+    QString value = QStringLiteral("3");
+    QTimer::singleShot(0, &box, [&box] {
+        box.Edit->clear();
+        QTest::keyClicks(box.Edit, "a0b7x");
+        QVERIFY(box.BnCancel->isHidden());
+        box.BnOK->click();
+    });
+    QVERIFY(box.Execute("Input Box", "Set difficulty (1-10).", value));
+    QCOMPARE(value, QStringLiteral("07"));
+    QCOMPARE(box.windowTitle(), QStringLiteral("Input Box"));
+    QCOMPARE(box.Edit->alignment() & Qt::AlignRight, Qt::AlignRight);
+
+    THInputBox cancelled;
+    value = QStringLiteral("3");
+    QTimer::singleShot(0, &cancelled, [&cancelled] {
+        QTest::keyClicks(cancelled.Edit, "5");
+        cancelled.reject();
+    });
+    QVERIFY(!cancelled.Execute("Input Box", "Set difficulty (1-10).", value));
+    QCOMPARE(value, QStringLiteral("5")); // the entry counts even when not confirmed
+}
+
+QTEST_MAIN(TestGameWindow)
+#include "tst_game_window.moc"

@@ -1,0 +1,393 @@
+#include "drills/ui/DrillInputEdit.h"
+#include "drills/ui/TFmCoursePrac.h"
+#include "drills/ui/TFmLinePractice.h"
+#include "drills/ui/TFmSentencePrac.h"
+#include "keyboard/ui/TKbFm.h"
+#include "keyboard/ui/TPalmForm.h"
+#include "keyboard/ui/TVKeyboard.h"
+#include "platform/FakeKeyboardLayoutProvider.h"
+#include "platform/IniFile.h"
+#include "platform/ScriptedDialogs.h"
+#include "platform/ui/SoundPlayer.h"
+#include "settings/DataMod.h"
+#include "settings/KeyboardLayoutAgent.h"
+#include "settings/Profile.h"
+#include "settings/Settings.h"
+#include "shell/ApplicationOwner.h"
+#include "shell/ui/QuorvelApplication.h"
+#include "shell/ui/TFmLogon.h"
+#include "shell/ui/TZQMainFm.h"
+#include "support/TestPaths.h"
+
+#include <QDesktopServices>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+bool copyTree(const QString& from, const QString& to) {
+    QDir source(from);
+    if (!QDir().mkpath(to)) return false;
+    for (const QFileInfo& entry : source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + '/' + entry.fileName();
+        if (entry.isDir() ? !copyTree(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
+// Runs `typist` on the modal drill as soon as it is shown; the drill is left with Esc after it.
+// The watch ends with `owner` if no drill comes.
+void whenDrillShows(QObject* owner, std::function<void(TFmLinePractice*)> typist) {
+    auto* timer = new QTimer(owner);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, typist] {
+        auto* drill = qobject_cast<TFmLinePractice*>(QApplication::activeModalWidget());
+        if (!drill || !drill->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        typist(drill);
+        QTest::keyClick(drill->InputEdit, Qt::Key_Escape);
+    });
+    timer->start();
+}
+
+void typeLine(TFmLinePractice* drill, const QByteArray& text) {
+    for (char c : text)
+        QTest::keyClick(drill->InputEdit, c);
+}
+
+} // namespace
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void drillSoundsFollowTheProfileOption_data();
+    void drillSoundsFollowTheProfileOption();
+    void courseDrillKeepsPositionAndAddsItsTime();
+    void everyRoadOutSavesExactlyOnce_data();
+    void everyRoadOutSavesExactlyOnce();
+    void failedSaveIsShownAndRetriedWithoutCountingTimeTwice();
+    void coursePathsAreCachedAtFirstRequest();
+    void fullScreenHidesTheButtonsAroundDrills_data();
+    void fullScreenHidesTheButtonsAroundDrills();
+    void helpOpensTheFileOrSaysItCannot();
+    void layoutThatCannotBeActivatedIsReported();
+    void focusedButtonShowsBlueText();
+    void missingCourseIsReportedAndTheRunGoesOn();
+
+private:
+    TZQMainFm* openMain(const QStringList& record = {});
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TProfile> m_profile;
+    std::unique_ptr<TKeyboardLayoutAgent> m_agent;
+    std::shared_ptr<FakeKeyboardLayoutProvider::State> m_layouts;
+    std::unique_ptr<TFmLogon> m_logon;
+    QByteArray m_firstLine;
+};
+
+void TestMainWindow::initTestCase() {
+    QFile course(appDir() + "/Courses/English/course.txt");
+    QVERIFY(course.open(QIODevice::ReadOnly));
+    m_firstLine = course.readLine().trimmed();
+    QVERIFY(m_firstLine.size() > 10);
+}
+
+void TestMainWindow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(copyTree(appDir() + "/Courses/English", m_dir->path() + "/Courses/English"));
+    QVERIFY(QDir(m_dir->path()).mkdir("media"));
+    QFile media(m_dir->path() + "/media/media.ini");
+    QVERIFY(media.open(QIODevice::WriteOnly));
+    media.write("[wav]\r\nword_ok=ok.wav\r\nword_err=err.wav\r\n");
+    media.close();
+    Settings = new TSettings(nullptr, m_dir->path());
+    Settings->Load();
+    DataMod = new TDataMod;
+    m_layouts = std::make_shared<FakeKeyboardLayoutProvider::State>();
+    m_layouts->installed = {{0x409, "US", 0}};
+    m_layouts->accepted = {"00000409"};
+    m_agent = std::make_unique<TKeyboardLayoutAgent>(std::make_unique<FakeKeyboardLayoutProvider>(m_layouts));
+    m_agent->Refresh();
+    // The hidden logon window, which the main window closes at the end.
+    m_logon = std::make_unique<TFmLogon>();
+    FmLogon = m_logon.get();
+}
+
+void TestMainWindow::cleanup() {
+    applicationOwner().freeAll();
+    m_logon.reset();
+    FmLogon = nullptr;
+    m_agent.reset();
+    m_profile.reset();
+    delete DataMod;
+    DataMod = nullptr;
+    delete Settings;
+    Settings = nullptr;
+    m_dir.reset();
+}
+
+TZQMainFm* TestMainWindow::openMain(const QStringList& record) {
+    m_profile = std::make_unique<TProfile>();
+    // The first line naming a key counts: the record given overrides the course.
+    m_profile->FromStrings(record + QStringList{"Course=English"});
+    m_profile->UserName = "Default";
+    m_profile->OnSave = [this](TProfile* sender, const QString& name) {
+        TIniFile ini(Settings->AppDir + "zqc.ini");
+        for (const QString& line : sender->ToStrings())
+            ini.WriteString(name, line.section(u'=', 0, 0), line.section(u'=', 1));
+    };
+    auto* main = applicationOwner().adopt(new TZQMainFm);
+    main->SetKeyboardAgent(m_agent.get());
+    main->SetProfile(m_profile.get());
+    main->show();
+    main->activateWindow();
+    return main;
+}
+
+void TestMainWindow::drillSoundsFollowTheProfileOption_data() {
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("mistake");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("sound on, a wrong key and a line") << true << true << QStringList{"err.wav", "ok.wav"};
+    QTest::newRow("sound on, a clean line") << true << false << QStringList{"ok.wav"};
+    QTest::newRow("sound off") << false << true << QStringList{};
+}
+
+void TestMainWindow::drillSoundsFollowTheProfileOption() {
+    QFETCH(bool, enabled);
+    QFETCH(bool, mistake);
+    QFETCH(QStringList, expected);
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({enabled ? "DrillSoundEnabled=1" : "DrillSoundEnabled=0"});
+    QStringList played;
+    QByteArray line = m_firstLine;
+    if (mistake) line[0] = line[0] == 'x' ? 'y' : 'x';
+    // What the player was asked to sound by the keys typed.
+    const auto typeAndListen = [&](TFmLinePractice* drill, const QByteArray& keys) {
+        const int before = main->wavePlayer()->playCount();
+        typeLine(drill, keys);
+        if (main->wavePlayer()->playCount() > before)
+            played << QFileInfo(main->wavePlayer()->lastPlayed()).fileName();
+    };
+    whenDrillShows(main, [&](TFmLinePractice* drill) {
+        typeAndListen(drill, line.left(1));
+        typeAndListen(drill, line.mid(1) + ' ');
+    });
+    QTest::mouseClick(main->CourseBn, Qt::LeftButton);
+    QCOMPARE(played, expected);
+    QCOMPARE(main->wavePlayer()->playCount(), int(expected.size()));
+}
+
+void TestMainWindow::courseDrillKeepsPositionAndAddsItsTime() {
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({"Progress=0"});
+    QCOMPARE(main->runPracticeTime(), 0);
+    whenDrillShows(main, [&](TFmLinePractice* drill) {
+        auto* course = qobject_cast<TFmCoursePrac*>(drill);
+        QVERIFY(course);
+        QCOMPARE(course->GetCurrentLine(), 0);
+        QVERIFY(!VKeyboard->KbFrame->isEnabled());
+        typeLine(drill, m_firstLine + ' ');
+    });
+    QTest::mouseClick(main->CourseBn, Qt::LeftButton);
+    QCOMPARE(m_profile->Progress, 1);
+    QVERIFY(main->runPracticeTime() > 0);
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // The next course drill of the run starts where the last one stopped.
+    int lineAtStart = -1;
+    whenDrillShows(main, [&](TFmLinePractice* drill) {
+        lineAtStart = qobject_cast<TFmCoursePrac*>(drill)->GetCurrentLine();
+    });
+    QTest::mouseClick(main->CourseBn, Qt::LeftButton);
+    QCOMPARE(lineAtStart, 1);
+    QCOMPARE(m_profile->Progress, 1);
+}
+
+void TestMainWindow::everyRoadOutSavesExactlyOnce_data() {
+    QTest::addColumn<QString>("road");
+    QTest::newRow("Esc") << "esc";
+    QTest::newRow("Exit button") << "button";
+    QTest::newRow("window closed") << "close";
+}
+
+void TestMainWindow::everyRoadOutSavesExactlyOnce() {
+    QFETCH(QString, road);
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({"TimeTotal=90061000"});
+    QPointer<TZQMainFm> alive(main);
+    m_logon->show();
+    m_logon->hide();
+    if (road == "esc")
+        QTest::keyClick(main, Qt::Key_Escape);
+    else if (road == "button")
+        QTest::mouseClick(main->ExitBn, Qt::LeftButton);
+    else
+        main->close();
+    QCOMPARE(dialogs->texts(),
+             QStringList{"Default: The practice time is 0 h 0 m 0 s, total practice time is 25 h 1 m 1 s."});
+    QCOMPARE(TIniFile(Settings->AppDir + "zqc.ini").ReadInteger("Default", "TimeTotal", 0), 90061000);
+    QCOMPARE(TIniFile(Settings->AppDir + "zq.ini").ReadString("General", "User", ""),
+             QStringLiteral("Default"));
+    QTRY_VERIFY(alive.isNull()); // freed after its close
+
+    // The program is ending; nothing is shown or saved a second time.
+    QFile::remove(Settings->AppDir + "zqc.ini");
+    m_logon->close();
+    QCoreApplication::processEvents();
+    QCOMPARE(dialogs->texts().size(), 1);
+    QVERIFY(!QFile::exists(Settings->AppDir + "zqc.ini"));
+}
+
+void TestMainWindow::failedSaveIsShownAndRetriedWithoutCountingTimeTwice() {
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({"TimeTotal=1000"});
+    whenDrillShows(main, [&](TFmLinePractice* drill) { typeLine(drill, m_firstLine + ' '); });
+    QTest::mouseClick(main->CourseBn, Qt::LeftButton);
+    const int run = main->runPracticeTime();
+    QVERIFY(run > 0);
+    dialogs->clear();
+
+    // "zqc.ini" cannot be replaced while a folder stands in its place.
+    const QString zqc = Settings->AppDir + "zqc.ini";
+    QVERIFY(QDir().mkdir(zqc));
+    dialogs->answerNo(); // stay, so that the save can be tried again
+    QVERIFY(!main->close());
+    QVERIFY(main->isVisible());
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Error).size(), 1);
+    QVERIFY(dialogs->texts(ScriptedDialogs::Kind::Error).first().contains("Unable to write to"));
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Confirm).size(), 1);
+    // The settings were saved although the profile was not.
+    QCOMPARE(TIniFile(Settings->AppDir + "zq.ini").ReadString("General", "User", ""),
+             QStringLiteral("Default"));
+    QCOMPARE(m_profile->TimeTotal, 1000 + run);
+
+    QVERIFY(QDir().rmdir(zqc));
+    dialogs->clear();
+    QVERIFY(main->close());
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Error), QStringList{});
+    QCOMPARE(TIniFile(zqc).ReadInteger("Default", "TimeTotal", 0), 1000 + run);
+}
+
+void TestMainWindow::coursePathsAreCachedAtFirstRequest() {
+    TZQMainFm* main = openMain();
+    const QString base = Settings->AppDir + "Courses/";
+    QCOMPARE(main->GetLayoutFile(), base + "English/layout.zqt");
+    m_profile->Course = "Deutsch";
+    QCOMPARE(main->GetLayoutFile(), base + "English/layout.zqt");
+    QCOMPARE(main->GetCourseFile(), base + "Deutsch/course.txt");
+    m_profile->Course = "";
+    QCOMPARE(main->GetCourseFile(), base + "Deutsch/course.txt");
+    QCOMPARE(main->GetPracticeFile(), base + "/Practice.txt");
+    QCOMPARE(main->GetGameFile(), base + "/Game.txt");
+}
+
+void TestMainWindow::fullScreenHidesTheButtonsAroundDrills_data() {
+    QTest::addColumn<bool>("fullScreen");
+    QTest::newRow("window") << false;
+    QTest::newRow("full screen") << true;
+}
+
+void TestMainWindow::fullScreenHidesTheButtonsAroundDrills() {
+    QFETCH(bool, fullScreen);
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({fullScreen ? "FullScreen=1" : "FullScreen=0"});
+    const QList<QPushButton*> buttons = main->findChildren<QPushButton*>();
+    QCOMPARE(buttons.size(), 8);
+    if (fullScreen)
+        QCOMPARE(main->size(), main->screen()->geometry().size());
+    else
+        QCOMPARE(main->size(), QSize(217, 345));
+    QList<bool> shownDuringDrill;
+    whenDrillShows(main, [&](TFmLinePractice*) {
+        for (QPushButton* b : buttons)
+            shownDuringDrill << b->isVisible();
+    });
+    QTest::mouseClick(main->SentenceBn, Qt::LeftButton);
+    QCOMPARE(shownDuringDrill, QList<bool>(8, !fullScreen));
+    for (QPushButton* b : buttons) {
+        QVERIFY(b->isVisible());
+        QVERIFY(b->isEnabled());
+    }
+}
+
+void TestMainWindow::helpOpensTheFileOrSaysItCannot() {
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({"HelpFile=guide.html"});
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    QTest::mouseClick(main->HelpBn, Qt::LeftButton);
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Error),
+             QStringList{"Can not open the help file: guide.html"});
+    QVERIFY(catcher.urls.isEmpty());
+
+    QFile help(Settings->AppDir + "guide.html");
+    QVERIFY(help.open(QIODevice::WriteOnly));
+    help.close();
+    dialogs->clear();
+    QTest::mouseClick(main->HelpBn, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler("file");
+    QVERIFY(dialogs->shown().empty());
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(Settings->AppDir + "guide.html")});
+}
+
+void TestMainWindow::layoutThatCannotBeActivatedIsReported() {
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({"KeyboardLayout=00000407"});
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::MessageBox),
+             QStringList{"00000407 layout could not be activated."});
+    QVERIFY(main->isVisible());
+    QVERIFY(VKeyboard && PalmForm && RightPalmForm);
+}
+
+void TestMainWindow::focusedButtonShowsBlueText() {
+    TZQMainFm* main = openMain();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    main->CourseBn->setFocus();
+    QTRY_COMPARE(main->CourseBn->palette().color(QPalette::ButtonText), QColor(Qt::blue));
+    QTest::keyClick(main->CourseBn, Qt::Key_Tab);
+    QTRY_VERIFY(main->SentenceBn->hasFocus());
+    QCOMPARE(main->CourseBn->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    QCOMPARE(main->SentenceBn->palette().color(QPalette::ButtonText), QColor(Qt::blue));
+}
+
+void TestMainWindow::missingCourseIsReportedAndTheRunGoesOn() {
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({"Course=Gone"});
+    QVERIFY(main->isVisible());
+    const QStringList warnings = dialogs->texts(ScriptedDialogs::Kind::Warning);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY(warnings.first().contains("\"Gone\""));
+    QVERIFY(warnings.first().contains(Settings->AppDir + "Courses/Gone/layout.zqt"));
+    // The drills still open and close; typing on an empty keyboard harms nothing.
+    whenDrillShows(main, [&](TFmLinePractice* drill) { typeLine(drill, "abc"); });
+    QTest::mouseClick(main->CourseBn, Qt::LeftButton);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(main->isVisible());
+}
+
+int main(int argc, char** argv) {
+    QuorvelApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"

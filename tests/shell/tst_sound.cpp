@@ -1,0 +1,92 @@
+#include "platform/ui/SoundPlayer.h"
+
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+// A short mono 16-bit silent WAV, enough for the effect to load.
+void writeWav(const QString& path) {
+    const quint32 samples = 800;
+    QByteArray data(samples * 2, '\0');
+    QByteArray out;
+    auto put32 = [&out](quint32 v) {
+        out.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 4);
+    };
+    auto put16 = [&out](quint16 v) {
+        out.append(reinterpret_cast<const char*>(&(v = qToLittleEndian(v))), 2);
+    };
+    out += "RIFF";
+    put32(36 + data.size());
+    out += "WAVEfmt ";
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(8000);
+    put32(16000);
+    put16(2);
+    put16(16);
+    out += "data";
+    put32(data.size());
+    out += data;
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(out);
+}
+
+} // namespace
+
+class TestSound : public QObject {
+    Q_OBJECT
+
+private slots:
+    void playsWhatItIsGiven_data();
+    void playsWhatItIsGiven();
+    void callsFromAnotherThreadReachThePlayer();
+};
+
+void TestSound::playsWhatItIsGiven_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("a wav") << "ok.wav" << true;
+    QTest::newRow("missing file") << "nothing.wav" << false;
+    QTest::newRow("empty name: the folder itself") << "" << false;
+}
+
+void TestSound::playsWhatItIsGiven() {
+    QFETCH(QString, name);
+    QFETCH(bool, exists);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(name);
+    if (exists) writeWav(path);
+    SoundPlayer player;
+    player.setFileName(path);
+    QCOMPARE(player.fileName(), path);
+    player.play();
+    player.play(); // the second replaces the first, without complaint
+    QCOMPARE(player.playCount(), 2);
+    QCOMPARE(player.lastPlayed(), path);
+}
+
+void TestSound::callsFromAnotherThreadReachThePlayer() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hit.wav");
+    writeWav(path);
+    SoundPlayer player;
+    std::unique_ptr<QThread> worker(QThread::create([&player, path] {
+        for (int i = 0; i < 5; ++i) {
+            player.setFileName(path);
+            player.play();
+        }
+    }));
+    worker->start();
+    QVERIFY(worker->wait(5000));
+    QTRY_COMPARE(player.playCount(), 5);
+    QCOMPARE(player.lastPlayed(), path);
+}
+
+QTEST_MAIN(TestSound)
+#include "tst_sound.moc"
