@@ -33,6 +33,7 @@ private slots:
     void closingAfterTheEndAsksNothing();
     void unreadableWordFileStartsNoGame();
     void paintShowsCity();
+    void panelKeepsButtonFaceOverDarkPlayfield();
     void inputBoxTakesDigitsOnly();
 
 private:
@@ -308,6 +309,26 @@ void TestGameWindow::paintShowsCity() {
     QVERIFY(city > 0);
     QCOMPARE(QColor(shot.pixel(shot.width() / 2, 5)), QColor(Qt::black));
     dialogs->answerYes();
+}
+
+void TestGameWindow::panelKeepsButtonFaceOverDarkPlayfield() {
+    game::PlayfieldColor = 0x400000; // navy, as the bundled profiles have it
+    TgameFrame frame;
+    frame.show();
+    const QImage shot = frame.grab().toImage();
+    const QRgb face = QApplication::palette().color(QPalette::Button).rgb();
+    QVERIFY(face != GameCanvas::toRgb(game::PlayfieldColor));
+    // The status line and the bar labels stand on the button face, not on the playfield colour.
+    for (QLabel* w : {frame.LbStatus, frame.Label1, frame.Label2, frame.Label3}) {
+        const QRect area(w->mapTo(&frame, QPoint(0, 0)), w->size());
+        int onFace = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                onFace += shot.pixel(x, y) == face;
+        QVERIFY2(onFace * 2 > area.width() * area.height(), qPrintable(w->objectName() + w->text()));
+    }
+    // The window beside the panel takes the playfield colour.
+    QCOMPARE(shot.pixel(shot.width() - 1, shot.height() - 1), GameCanvas::toRgb(game::PlayfieldColor));
 }
 
 void TestGameWindow::inputBoxTakesDigitsOnly() {

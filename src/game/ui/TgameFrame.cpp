@@ -35,6 +35,13 @@ TgameFrame::TgameFrame(QWidget* parent)
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
+    // The panel keeps the button face of an ordinary window: the playfield colour that the
+    // window takes on when shown must not reach it, or its labels turn unreadable. A role is only
+    // kept from the parent when it is not set here explicitly.
+    QPalette face = Panel1->palette();
+    face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    face.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    Panel1->setPalette(face);
     Panel1->setAutoFillBackground(true);
     LbStatus = new QLabel(Panel1);
     LbStatus->setObjectName(QStringLiteral("LbStatus"));
@@ -125,7 +132,6 @@ void TgameFrame::FormShow() {
     p.setColor(QPalette::Window, QColor(GameCanvas::toRgb(game::PlayfieldColor)));
     setPalette(p);
     setAutoFillBackground(true);
-    Panel1->setPalette(QApplication::palette());
     layoutPlayfield();
 }
 
