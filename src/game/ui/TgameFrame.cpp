@@ -128,6 +128,9 @@ void TgameFrame::FormShow() {
     game::Rows = 3;
     resize(screen.width(), screen.height());
     move(screen.topLeft());
+    // The size above is that of the inside; with the title bar on top the bottom rows, where the
+    // city stands, would lie below the screen. The window manager fits the whole window in.
+    setWindowState((windowState() & ~Qt::WindowFullScreen) | Qt::WindowMaximized);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(GameCanvas::toRgb(game::PlayfieldColor)));
     setPalette(p);
@@ -179,7 +182,9 @@ void TgameFrame::StartGame() {
 
 void TgameFrame::AskDifficulty() {
     QString value = QStringLiteral("3");
-    ExecuteHInputBox(i18n("Input Box"), i18n("Set difficulty (1-10)."), value);
+    // Asked in front of this window: it stays on top, and right after showing it is not yet the
+    // active window that the box would otherwise stand in front of.
+    ExecuteHInputBox(i18n("Input Box"), i18n("Set difficulty (1-10)."), value, this);
     if (m_playThread) m_playThread->SetDifficulty(difficultyFromEntry(value));
 }
 
