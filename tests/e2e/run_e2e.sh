@@ -145,6 +145,11 @@ game=$(wait_window Game) || fail "no game window"
 focus "$game"
 sleep 2
 shot game
+# A few words of the course's word file, typed the way a player would; whatever of them falls
+# is shot down, the rest are misses. The game goes on either way.
+words=$(tr -d '\r' <"$app/Courses/English/Game.txt" | tr -s ' \n' '\n\n' | grep -v '^$' | head -40 | tr '\n' ' ')
+xdotool type --delay 80 -- "$words"; sleep 0.3
+shot game-typed
 xdotool search --onlyvisible --name "^Quorvel\$" >/dev/null 2>&1 && fail "the main window stayed shown during the game"
 keys Escape
 sleep 0.5

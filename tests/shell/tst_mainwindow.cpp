@@ -90,6 +90,8 @@ private slots:
     void layoutThatCannotBeActivatedIsReported();
     void focusedButtonShowsBlueText();
     void missingCourseIsReportedAndTheRunGoesOn();
+    void keyboardAndHandsStayAboveTheMainWindow_data();
+    void keyboardAndHandsStayAboveTheMainWindow();
 
 private:
     TZQMainFm* openMain(const QStringList& record = {});
@@ -388,6 +390,35 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     TestMainWindow test;
     return QTest::qExec(&test, argc, argv);
+}
+
+void TestMainWindow::keyboardAndHandsStayAboveTheMainWindow_data() {
+    QTest::addColumn<QString>("drill");
+    QTest::newRow("course") << "course";
+    QTest::newRow("sentences") << "sentence";
+}
+
+void TestMainWindow::keyboardAndHandsStayAboveTheMainWindow() {
+    QFETCH(QString, drill);
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({});
+    // The window manager keeps a transient above its parent: the main window's buttons never
+    // cover the keys and fingers a drill lights.
+    QList<QWidget*> shown;
+    QList<QWindow*> parents;
+    whenDrillShows(main, [&](TFmLinePractice*) {
+        for (QWidget* companion : {static_cast<QWidget*>(VKeyboard), static_cast<QWidget*>(PalmForm),
+                                   static_cast<QWidget*>(RightPalmForm)}) {
+            if (!companion->isVisible()) continue;
+            shown << companion;
+            parents << (companion->windowHandle() ? companion->windowHandle()->transientParent() : nullptr);
+        }
+    });
+    QTest::mouseClick(drill == "course" ? main->CourseBn : main->SentenceBn, Qt::LeftButton);
+    QVERIFY(shown.contains(VKeyboard));
+    QCOMPARE(shown.size(), 3);
+    for (QWindow* parent : parents)
+        QCOMPARE(parent, main->windowHandle());
 }
 
 #include "tst_mainwindow.moc"

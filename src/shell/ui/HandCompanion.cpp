@@ -1,6 +1,7 @@
 #include "shell/ui/HandCompanion.h"
 
 #include "keyboard/ui/TPalmForm.h"
+#include "shell/ui/StayAbove.h"
 
 void HandCompanion::LightFinger(int Pos) {
     m_hand->LightFinger(Pos);
@@ -15,6 +16,7 @@ void HandCompanion::moveTo(int left, int top) {
     m_hand->move(left, top);
 }
 void HandCompanion::ShowIfUsed() {
+    stayAbove(m_hand, m_owner);
     m_hand->ShowIfUsed();
 }
 void HandCompanion::Hide() {

@@ -2,12 +2,13 @@
 
 #include "drills/DrillCompanions.h"
 
+class QWidget;
 class TPalmForm;
 
-// A hand window as the drills reach it.
+// A hand window as the drills reach it; shown, it stays above `owner` (the main window).
 class HandCompanion final : public DrillHand {
 public:
-    explicit HandCompanion(TPalmForm* hand) : m_hand(hand) {}
+    explicit HandCompanion(TPalmForm* hand, QWidget* owner = nullptr) : m_hand(hand), m_owner(owner) {}
 
     void LightFinger(int Pos) override;
     void UnlightCurrent() override;
@@ -18,4 +19,5 @@ public:
 
 private:
     TPalmForm* m_hand;
+    QWidget* m_owner;
 };

@@ -1,6 +1,7 @@
 #include "shell/ui/KeyboardCompanion.h"
 
 #include "keyboard/ui/TVKeyboard.h"
+#include "shell/ui/StayAbove.h"
 
 int KeyboardCompanion::HighlightChar(char Ch) {
     return m_keyboard->HighlightChar(Ch);
@@ -12,6 +13,7 @@ void KeyboardCompanion::moveTo(int left, int top) {
     m_keyboard->move(left, top);
 }
 void KeyboardCompanion::Show() {
+    stayAbove(m_keyboard, m_owner);
     m_keyboard->show();
 }
 void KeyboardCompanion::Hide() {

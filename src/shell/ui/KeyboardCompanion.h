@@ -2,12 +2,14 @@
 
 #include "drills/DrillCompanions.h"
 
+class QWidget;
 class TVKeyboard;
 
-// The keyboard window as the drills reach it.
+// The keyboard window as the drills reach it; shown, it stays above `owner` (the main window).
 class KeyboardCompanion final : public DrillKeyboard {
 public:
-    explicit KeyboardCompanion(TVKeyboard* keyboard) : m_keyboard(keyboard) {}
+    explicit KeyboardCompanion(TVKeyboard* keyboard, QWidget* owner = nullptr)
+        : m_keyboard(keyboard), m_owner(owner) {}
 
     int HighlightChar(char Ch) override;
     QRect frameGeometry() const override;
@@ -17,4 +19,5 @@ public:
 
 private:
     TVKeyboard* m_keyboard;
+    QWidget* m_owner;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
+#include "platform/Translation.h"
 
 #include <exception>
 #include <new>
@@ -14,7 +15,7 @@ bool QuorvelApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const QuorvelError& e) {
         reportError(e.message());
     } catch (const std::bad_alloc&) {
-        reportError(QStringLiteral("Out of memory"));
+        reportError(i18n("Out of memory"));
     } catch (const std::exception& e) {
         reportError(QString::fromLocal8Bit(e.what()));
     }

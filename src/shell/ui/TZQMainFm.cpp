@@ -190,9 +190,9 @@ void TZQMainFm::SetProfile(TProfile* AProfile) {
     applicationOwner().adopt(keyboard.release(), &VKeyboard);
     applicationOwner().adopt(left.release(), &PalmForm);
     applicationOwner().adopt(right.release(), &RightPalmForm);
-    m_keyboard = std::make_unique<KeyboardCompanion>(VKeyboard);
-    m_leftHand = std::make_unique<HandCompanion>(PalmForm);
-    m_rightHand = std::make_unique<HandCompanion>(RightPalmForm);
+    m_keyboard = std::make_unique<KeyboardCompanion>(VKeyboard, this);
+    m_leftHand = std::make_unique<HandCompanion>(PalmForm, this);
+    m_rightHand = std::make_unique<HandCompanion>(RightPalmForm, this);
     drillCompanions() = DrillCompanions{m_keyboard.get(), m_leftHand.get(), m_rightHand.get()};
 
     if (KeyboardAgent && !KeyboardAgent->ActivateLayout(Profile->KeyboardLayout.toLatin1()))
