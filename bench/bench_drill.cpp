@@ -11,8 +11,8 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-// Prose-like text: words of 2 to 9 letters, lines of about 70 characters.
-QByteArray makeText(int length) {
+// Prose-like text: words of 2 to 9 letters, lines of about 70 characters (or one paragraph).
+QByteArray makeText(int length, bool lineBreaks = true) {
     QByteArray text;
     text.reserve(length);
     quint32 seed = 12345;
@@ -24,7 +24,7 @@ QByteArray makeText(int length) {
             text += char('a' + int((seed >> (i + 3)) % 26));
         column += word;
         if (text.size() + 2 >= length) break;
-        if (column > 70) {
+        if (lineBreaks && column > 70) {
             text += "\r\n";
             column = 0;
         } else {
@@ -59,7 +59,7 @@ QString writeTemp(const QTemporaryDir& dir, const QByteArray& text) {
 void BM_TextDrillKey(benchmark::State& state) {
     const int length = int(state.range(0));
     QTemporaryDir dir;
-    const QString path = writeTemp(dir, makeText(length));
+    const QString path = writeTemp(dir, makeText(length, state.range(1) != 0));
     auto previous =
         TOpenDialog::setChooser([&](QWidget*, const TOpenDialog&) { return std::optional(path); });
     TFmLongText drill;
@@ -78,7 +78,16 @@ void BM_TextDrillKey(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
     TOpenDialog::setChooser(std::move(previous));
 }
-BENCHMARK(BM_TextDrillKey)->Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+// Second argument 0: the whole text is one paragraph, as texts pasted without line breaks are.
+BENCHMARK(BM_TextDrillKey)
+    ->ArgNames({"length", "lines"})
+    ->Args({1000, 1})
+    ->Args({100000, 1})
+    ->Args({1000000, 1})
+    ->Args({1000, 0})
+    ->Args({100000, 0})
+    ->Args({1000000, 0})
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_TextDrillLoadAndStart(benchmark::State& state) {
     const int length = int(state.range(0));

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace DrillText {
 
@@ -57,9 +58,16 @@ QByteArray loadFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         throw EInOutError(formatText(i18n("Cannot read the file %s: %s"), {path, file.errorString()}));
     checkLength(file.size());
-    const QByteArray bytes = file.readAll();
+    // A device or a pipe reports no size and may never end: no more is read than a drill takes.
+    QByteArray bytes;
+    while (bytes.size() <= MaxTextLength) {
+        const QByteArray chunk = file.read(std::min<qint64>(1 << 20, MaxTextLength + 1 - bytes.size()));
+        if (chunk.isEmpty()) break;
+        bytes += chunk;
+    }
     if (file.error() != QFileDevice::NoError)
         throw EInOutError(formatText(i18n("Cannot read the file %s: %s"), {path, file.errorString()}));
+    checkLength(bytes.size());
     return fromUnicode(decodeFile(bytes));
 }
 

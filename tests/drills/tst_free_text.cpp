@@ -69,6 +69,7 @@ private slots:
     void textDrillLoadsFiles();
     void textDrillUnreadableFileKeepsTheText();
     void textDrillCancelledDialogChangesNothing();
+    void textDrillRefusesHugeTexts_data();
     void textDrillRefusesHugeTexts();
 
 private:
@@ -440,13 +441,22 @@ void TestFreeText::textDrillCancelledDialogChangesNothing() {
     QCOMPARE(d.sample().bytes(), QByteArray("abc"));
 }
 
+void TestFreeText::textDrillRefusesHugeTexts_data() {
+    QTest::addColumn<QString>("file"); // empty: a sparse file just over the limit
+    QTest::newRow("sparse file") << QString();
+    QTest::newRow("endless device") << QStringLiteral("/dev/zero"); // no size, no end
+}
+
 void TestFreeText::textDrillRefusesHugeTexts() {
+    QFETCH(QString, file);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("huge.txt"));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    QVERIFY(f.resize(DrillText::MaxTextLength + 1)); // sparse: no time spent writing
-    f.close();
+    QString path = file;
+    if (path.isEmpty()) {
+        path = dir.filePath(QStringLiteral("huge.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(DrillText::MaxTextLength + 1)); // sparse: no time spent writing
+    }
     TFmLongText d;
     d.show();
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));

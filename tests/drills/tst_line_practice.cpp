@@ -26,6 +26,12 @@ public:
         ResetInput();
     }
     void NextLine() override { ++nextLines; }
+
+    // A frame that the window manager adds after the window is shown.
+    std::optional<QMargins> lateFrame;
+    QRect windowFrame() const override {
+        return lateFrame ? geometry().marginsAdded(*lateFrame) : TFmLinePractice::windowFrame();
+    }
 };
 
 // The text of the input box and, per character, whether it shows navy (right) or red (wrong).
@@ -80,6 +86,7 @@ private slots:
     void emptySample();
     void longTextStatisticsIn64Bits();
     void showingPlacesKeyboardAndHands();
+    void keyboardAndHandsGoBelowALateFrame();
     void keyboardErrorIsReportedNotThrown();
     void activatedLayoutTypesIntoTheDrill();
 
@@ -465,6 +472,25 @@ void TestLinePractice::showingPlacesKeyboardAndHands() {
     d.hide();
     QCOMPARE(m_fx->keyboard.hides, hides + 1);
     QCOMPARE(m_fx->left.hides, m_fx->right.hides);
+}
+
+void TestLinePractice::keyboardAndHandsGoBelowALateFrame() {
+    ProbeDrill& d = *m_drill;
+    d.hide();
+    d.prepare("q");
+    d.show();
+    // The frame arrives: the window itself moves down by the title bar.
+    d.lateFrame = QMargins(1, 20, 1, 1);
+    d.move(d.pos() + QPoint(0, 20));
+    const QRect drill = d.windowFrame();
+    QCOMPARE(m_fx->keyboard.geometry.top(), drill.bottom() + 1 + 10);
+    QCOMPARE(m_fx->keyboard.geometry.left(), drill.left() + (drill.width() - 400) / 2);
+    QCOMPARE(m_fx->left.geometry.top(), m_fx->keyboard.geometry.top());
+    QCOMPARE(m_fx->right.geometry.left(), m_fx->keyboard.geometry.right() + 1 + 5);
+    // Moving the framed window later leaves the keyboard where it is.
+    const QRect placed = m_fx->keyboard.geometry;
+    d.move(d.pos() + QPoint(50, 50));
+    QCOMPARE(m_fx->keyboard.geometry, placed);
 }
 
 void TestLinePractice::keyboardErrorIsReportedNotThrown() {

@@ -7,6 +7,7 @@
 #include "game/ui/THInputBox.h"
 #include "game/ui/TgameFrame.h"
 #include "platform/ScriptedDialogs.h"
+#include "platform/ui/QtDialogs.h"
 #include "settings/GradientColor.h"
 
 #include <QLabel>
@@ -33,7 +34,10 @@ private slots:
     void closingAfterTheEndAsksNothing();
     void unreadableWordFileStartsNoGame();
     void paintShowsCity();
+    void panelKeepsButtonFaceOverDarkPlayfield();
+    void cityStaysInSightWhenTheWindowShrinks();
     void inputBoxTakesDigitsOnly();
+    void difficultyBoxStandsInFrontOfTheGame();
 
 private:
     std::unique_ptr<TgameFrame> startedGame(ScriptedDialogs& dialogs, const WordFile& file,
@@ -310,6 +314,43 @@ void TestGameWindow::paintShowsCity() {
     dialogs->answerYes();
 }
 
+void TestGameWindow::cityStaysInSightWhenTheWindowShrinks() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    game::PlayfieldColor = 0x000000;
+    auto frame = startedGame(*dialogs, file);
+    // The window manager takes the title bar off the height after the game has begun.
+    frame->setWindowState(Qt::WindowNoState);
+    frame->resize(frame->width(), frame->height() - 100);
+    QTRY_COMPARE(frame->PaintBox1->height(), frame->canvas().height() - 100);
+    const QImage shot = frame->PaintBox1->grab().toImage();
+    int city = 0;
+    for (int x = 0; x < shot.width(); ++x)
+        city += shot.pixel(x, shot.height() - 2) == GameCanvas::toRgb(game::CityColor);
+    QVERIFY(city > 0);
+    dialogs->answerYes();
+}
+
+void TestGameWindow::panelKeepsButtonFaceOverDarkPlayfield() {
+    game::PlayfieldColor = 0x400000; // navy, as the bundled profiles have it
+    TgameFrame frame;
+    frame.show();
+    const QImage shot = frame.grab().toImage();
+    const QRgb face = QApplication::palette().color(QPalette::Button).rgb();
+    QVERIFY(face != GameCanvas::toRgb(game::PlayfieldColor));
+    // The status line and the bar labels stand on the button face, not on the playfield colour.
+    for (QLabel* w : {frame.LbStatus, frame.Label1, frame.Label2, frame.Label3}) {
+        const QRect area(w->mapTo(&frame, QPoint(0, 0)), w->size());
+        int onFace = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                onFace += shot.pixel(x, y) == face;
+        QVERIFY2(onFace * 2 > area.width() * area.height(), qPrintable(w->objectName() + w->text()));
+    }
+    // The window beside the panel takes the playfield colour.
+    QCOMPARE(shot.pixel(shot.width() - 1, shot.height() - 1), GameCanvas::toRgb(game::PlayfieldColor));
+}
+
 void TestGameWindow::inputBoxTakesDigitsOnly() {
     THInputBox box;
     QString value = QStringLiteral("3");
@@ -332,6 +373,30 @@ void TestGameWindow::inputBoxTakesDigitsOnly() {
     });
     QVERIFY(!cancelled.Execute("Input Box", "Set difficulty (1-10).", value));
     QCOMPARE(value, QStringLiteral("5")); // the entry counts even when not confirmed
+}
+
+void TestGameWindow::difficultyBoxStandsInFrontOfTheGame() {
+    WordFile file("alpha");
+    std::unique_ptr<Dialogs> previous = setDialogs(std::make_unique<QtDialogs>());
+    TgameFrame frame;
+    frame.SetWordsFile(file.path());
+    frame.show();
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, &frame, [&owner] {
+        auto* box = qobject_cast<THInputBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        owner = box->parentWidget();
+        box->Edit->setText(QStringLiteral("4"));
+        box->BnOK->click();
+    });
+    frame.StartGame();
+    setDialogs(std::move(previous));
+    // A box of the window that stays on top is shown in front of it, not behind it.
+    QCOMPARE(owner, &frame);
+    QCOMPARE(underLock(frame.PlayThread(), [&] { return frame.PlayThread()->Difficulty; }), 4);
+    ScriptedDialogsGuard dialogs;
+    dialogs->answerYes();
+    frame.close();
 }
 
 QTEST_MAIN(TestGameWindow)

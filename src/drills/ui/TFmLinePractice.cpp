@@ -105,6 +105,12 @@ void TFmLinePractice::layoutClientArea() {
 void TFmLinePractice::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     layoutClientArea();
+    followLateFrame();
+}
+
+void TFmLinePractice::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    followLateFrame();
 }
 
 QSize TFmLinePractice::screenSize() {
@@ -172,6 +178,7 @@ void TFmLinePractice::FormShow() {
 }
 
 void TFmLinePractice::FormHide() {
+    m_companionsPlaced = false;
     const DrillCompanions& c = activeDrillCompanions();
     if (c.keyboard) c.keyboard->Hide();
     if (c.leftHand) c.leftHand->Hide();
@@ -185,19 +192,40 @@ void TFmLinePractice::FormDestroy() {
 void TFmLinePractice::PlaceKeyboardAndHands() {
     if (!ShowKeyboard) return;
     const DrillCompanions& c = activeDrillCompanions();
-    const QRect drill = frameGeometry();
-    if (c.keyboard) {
-        const QRect kb = c.keyboard->frameGeometry();
-        const int kbTop = drill.top() + drill.height() + 10;
-        const int kbLeft = drill.left() + (drill.width() - kb.width()) / 2;
-        c.keyboard->moveTo(kbLeft, kbTop);
-        if (c.leftHand) c.leftHand->moveTo(kbLeft - c.leftHand->frameGeometry().width() - 5, kbTop);
-        if (c.rightHand) c.rightHand->moveTo(kbLeft + kb.width() + 5, kbTop);
-        c.keyboard->Show();
-    }
+    placeCompanions();
+    if (c.keyboard) c.keyboard->Show();
     if (c.leftHand) c.leftHand->ShowIfUsed();
     if (c.rightHand) c.rightHand->ShowIfUsed();
     if (!m_sample.isEmpty()) showHint(m_sample.at(Position));
+}
+
+void TFmLinePractice::placeCompanions() {
+    const DrillCompanions& c = activeDrillCompanions();
+    const QRect drill = windowFrame();
+    m_placedFrameMargins = frameMarginsNow();
+    m_companionsPlaced = true;
+    if (!c.keyboard) return;
+    const QRect kb = c.keyboard->frameGeometry();
+    const int kbTop = drill.top() + drill.height() + 10;
+    const int kbLeft = drill.left() + (drill.width() - kb.width()) / 2;
+    c.keyboard->moveTo(kbLeft, kbTop);
+    if (c.leftHand) c.leftHand->moveTo(kbLeft - c.leftHand->frameGeometry().width() - 5, kbTop);
+    if (c.rightHand) c.rightHand->moveTo(kbLeft + kb.width() + 5, kbTop);
+}
+
+void TFmLinePractice::followLateFrame() {
+    // A window manager frames the window only after it is shown, so when the keyboard and hands
+    // were placed the frame was not known yet and they would sit under its lower edge. Once the
+    // frame changes they are placed again below it; moving the window leaves them where they are.
+    if (!m_companionsPlaced || !ShowKeyboard || !isVisible()) return;
+    if (frameMarginsNow() != m_placedFrameMargins) placeCompanions();
+}
+
+QMargins TFmLinePractice::frameMarginsNow() const {
+    const QRect frame = windowFrame();
+    const QRect client = geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
 }
 
 bool TFmLinePractice::eventFilter(QObject* watched, QEvent* event) {
@@ -251,6 +279,7 @@ void TFmLinePractice::SetSampleText(const QByteArray& S) {
 }
 
 void TFmLinePractice::setSampleBoxText(const QByteArray& S) {
+    m_keptBlock = QTextBlock(); // its paragraph goes with the old text
     m_sample.setText(S);
     SampleEdit->setPlainText(m_sample.displayText());
 }
@@ -488,13 +517,33 @@ void TFmLinePractice::endLine(char key) {
 }
 
 void TFmLinePractice::selectNextExpected() {
+    selectSampleCharacter(m_sample.boxIndex(Position));
+}
+
+void TFmLinePractice::selectSampleCharacter(int index) {
     QTextDocument* doc = SampleEdit->document();
     const int last = std::max(0, doc->characterCount() - 1);
-    const int index = std::clamp(m_sample.boxIndex(Position), 0, last);
+    index = std::clamp(index, 0, last);
+    keepLayoutOf(doc->findBlock(index));
     QTextCursor cursor(doc);
     cursor.setPosition(index);
     cursor.setPosition(std::min(index + 1, last), QTextCursor::KeepAnchor);
     SampleEdit->setTextCursor(cursor);
+}
+
+void TFmLinePractice::keepLayoutOf(const QTextBlock& block) {
+    // A paragraph's layout normally drops its shaped text once laid out, so every repaint of the
+    // moving selection and every cursor placement shapes the whole paragraph again: a key would
+    // cost in proportion to the paragraph, which for a text pasted without line breaks is the
+    // whole text. The paragraph being typed keeps its shaped text instead (about 35 bytes a
+    // character); the one left behind is laid out once more, which gives its memory back.
+    if (block == m_keptBlock) return;
+    if (m_keptBlock.isValid() && m_keptBlock.layout()) {
+        m_keptBlock.layout()->setCacheEnabled(false);
+        SampleEdit->document()->markContentsDirty(m_keptBlock.position(), m_keptBlock.length());
+    }
+    m_keptBlock = block;
+    if (m_keptBlock.isValid() && m_keptBlock.layout()) m_keptBlock.layout()->setCacheEnabled(true);
 }
 
 void TFmLinePractice::ShowLineStatistics() {

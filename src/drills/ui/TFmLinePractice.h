@@ -7,6 +7,8 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QMargins>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <cstdint>
 #include <functional>
@@ -115,6 +117,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    // The window with its frame, as the window system reports it.
+    virtual QRect windowFrame() const { return frameGeometry(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void ShowLineStatistics();
@@ -131,6 +136,8 @@ protected:
     QTextCharFormat sampleCharFormat() const { return m_sampleFormat; }
     void setSampleCharFormat(const QTextCharFormat& format) { m_sampleFormat = format; }
     QColor panelColor() const;
+    // Selects the character at a 0-based index of the sample box (collapsed past its end).
+    void selectSampleCharacter(int index);
     // ShowKeyHint for a character; a keyboard that cannot show it (its layout failed to load)
     // is reported and the drill goes on, so that a line is always prepared or typed whole.
     void showHint(char ch);
@@ -146,10 +153,19 @@ private:
     void showHintAtPosition();
     void endLine(char key);
     void selectNextExpected();
+    void keepLayoutOf(const QTextBlock& block);
+    void placeCompanions();
+    void followLateFrame();
+    QMargins frameMarginsNow() const;
 
     DrillSample m_sample;
+    // The paragraph of the sample box that holds the selected character keeps its text layout
+    // (see keepLayoutOf); invalid while none does.
+    QTextBlock m_keptBlock;
     DrillFont m_sampleFont;
     QTextCharFormat m_sampleFormat;
     QLabel* m_statusLabel = nullptr;
     bool m_keyUnmappable = false;
+    bool m_companionsPlaced = false;
+    QMargins m_placedFrameMargins; // the frame the keyboard and hands were placed below
 };

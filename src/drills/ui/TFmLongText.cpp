@@ -204,7 +204,7 @@ void TFmLongText::StartText() {
                 dialogs().error(e.message());
             }
         }
-        selectFirstCharacter();
+        selectSampleCharacter(0); // a restarted text shows its beginning again
     }
     BnShowReturn->setVisible(sample().at(1) == DrillRules::Return);
     InputEdit->clear();
@@ -212,13 +212,4 @@ void TFmLongText::StartText() {
     InputEdit->setReadOnly(false);
     InputEdit->setEnabled(true);
     InputEdit->setFocus();
-}
-
-void TFmLongText::selectFirstCharacter() {
-    // A restarted text shows its beginning again, with the first character to type selected.
-    QTextCursor cursor(SampleEdit->document());
-    cursor.setPosition(0);
-    cursor.setPosition(std::min(1, std::max(0, SampleEdit->document()->characterCount() - 1)),
-                       QTextCursor::KeepAnchor);
-    SampleEdit->setTextCursor(cursor);
 }

@@ -47,5 +47,4 @@ private slots:
 
 private:
     QToolButton* addButton(const char* objectName, const QString& caption, const QString& hint);
-    void selectFirstCharacter();
 };

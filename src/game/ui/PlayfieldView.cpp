@@ -10,9 +10,13 @@ PlayfieldView::PlayfieldView(GameCanvas* canvas, QWidget* parent) : QWidget(pare
     setFocusPolicy(Qt::NoFocus);
 }
 
+int PlayfieldView::imageTop() const {
+    return height() - m_canvas->height();
+}
+
 void PlayfieldView::refresh() {
     const QRect dirty = m_canvas->takeDirty();
-    if (!dirty.isEmpty()) update(dirty);
+    if (!dirty.isEmpty()) update(dirty.translated(0, imageTop()));
 }
 
 void PlayfieldView::paintEvent(QPaintEvent* event) {
@@ -21,10 +25,14 @@ void PlayfieldView::paintEvent(QPaintEvent* event) {
     if (onPaint) onPaint();
     m_canvas->takeDirty(); // the redraw is shown by this paint
     QPainter painter(this);
+    int top = 0;
     m_canvas->read([&](const QImage& image) {
-        if (!image.rect().contains(event->rect())) painter.fillRect(event->rect(), palette().window());
-        const QRect shown = event->rect() & image.rect();
-        painter.drawImage(shown, image, shown);
+        top = height() - image.height();
+        const QRect placed = image.rect().translated(0, top);
+        if (!placed.contains(event->rect())) painter.fillRect(event->rect(), palette().window());
+        const QRect shown = event->rect() & placed;
+        painter.drawImage(shown, image, shown.translated(0, -top));
     });
-    if (!pending.isEmpty() && !event->rect().contains(pending)) update(pending);
+    const QRect pendingHere = pending.translated(0, top);
+    if (!pending.isEmpty() && !event->rect().contains(pendingHere)) update(pendingHere);
 }

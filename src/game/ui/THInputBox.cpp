@@ -56,9 +56,9 @@ bool THInputBox::Execute(const QString& Caption, const QString& Prompt, QString&
     return confirmed;
 }
 
-bool ExecuteHInputBox(const QString& Caption, const QString& Prompt, QString& Value) {
+bool ExecuteHInputBox(const QString& Caption, const QString& Prompt, QString& Value, QWidget* owner) {
     if (dynamic_cast<QtDialogs*>(&dialogs())) {
-        THInputBox box(QApplication::activeWindow());
+        THInputBox box(owner ? owner : QApplication::activeWindow());
         return box.Execute(Caption, Prompt, Value);
     }
     Value = dialogs().inputBox(Caption, Prompt, Value);

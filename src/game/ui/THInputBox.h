@@ -23,5 +23,7 @@ public:
 };
 
 // Asks through the program's dialog service; with the Qt service in place, the box above is
-// what the user sees. Value is the entry, confirmed or not.
-bool ExecuteHInputBox(const QString& Caption, const QString& Prompt, QString& Value);
+// what the user sees. Value is the entry, confirmed or not. The box stands in front of owner
+// (by default the active window): a window that stays on top would otherwise hide it.
+bool ExecuteHInputBox(const QString& Caption, const QString& Prompt, QString& Value,
+                      QWidget* owner = nullptr);

@@ -35,6 +35,13 @@ TgameFrame::TgameFrame(QWidget* parent)
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
+    // The panel keeps the button face of an ordinary window: the playfield colour that the
+    // window takes on when shown must not reach it, or its labels turn unreadable. A role is only
+    // kept from the parent when it is not set here explicitly.
+    QPalette face = Panel1->palette();
+    face.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    face.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+    Panel1->setPalette(face);
     Panel1->setAutoFillBackground(true);
     LbStatus = new QLabel(Panel1);
     LbStatus->setObjectName(QStringLiteral("LbStatus"));
@@ -121,11 +128,13 @@ void TgameFrame::FormShow() {
     game::Rows = 3;
     resize(screen.width(), screen.height());
     move(screen.topLeft());
+    // The size above is that of the inside; with the title bar on top the bottom rows, where the
+    // city stands, would lie below the screen. The window manager fits the whole window in.
+    setWindowState((windowState() & ~Qt::WindowFullScreen) | Qt::WindowMaximized);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(GameCanvas::toRgb(game::PlayfieldColor)));
     setPalette(p);
     setAutoFillBackground(true);
-    Panel1->setPalette(QApplication::palette());
     layoutPlayfield();
 }
 
@@ -173,7 +182,9 @@ void TgameFrame::StartGame() {
 
 void TgameFrame::AskDifficulty() {
     QString value = QStringLiteral("3");
-    ExecuteHInputBox(i18n("Input Box"), i18n("Set difficulty (1-10)."), value);
+    // Asked in front of this window: it stays on top, and right after showing it is not yet the
+    // active window that the box would otherwise stand in front of.
+    ExecuteHInputBox(i18n("Input Box"), i18n("Set difficulty (1-10)."), value, this);
     if (m_playThread) m_playThread->SetDifficulty(difficultyFromEntry(value));
 }
 
