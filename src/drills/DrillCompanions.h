@@ -15,6 +15,8 @@ public:
     virtual int HighlightChar(char Ch) = 0;
     virtual QRect frameGeometry() const = 0;
     virtual void moveTo(int left, int top) = 0;
+    // Shows the window and brings it to the front (the drill shows it again when it is
+    // activated, to take it out from behind other windows).
     virtual void Show() = 0;
     virtual void Hide() = 0;
 };
@@ -27,6 +29,7 @@ public:
     virtual void UnlightCurrent() = 0;
     virtual QRect frameGeometry() const = 0;
     virtual void moveTo(int left, int top) = 0;
+    // Shows the window, in front, if its hand has fingers in the layout.
     virtual void ShowIfUsed() = 0;
     virtual void Hide() = 0;
 };

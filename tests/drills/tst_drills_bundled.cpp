@@ -26,6 +26,16 @@ void typeChar(QWidget* w, char c) {
 
 // Which finger position is lit: left 1..5, right 6..10 (counted from the right little finger
 // as 10), 0 for none.
+// Counts the times a window is brought to the front (or sent back).
+class StackingSpy : public QObject {
+public:
+    int changes = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ZOrderChange) ++changes;
+        return false;
+    }
+};
+
 int litFinger() {
     for (int pos = 1; pos <= 5; ++pos) {
         if (PalmForm->Lit(pos)) return pos;
@@ -44,6 +54,7 @@ private slots:
     void courseLinesLightTheirKeysAndFingers();
     void everyPracticeSentenceCanBeTyped_data();
     void everyPracticeSentenceCanBeTyped();
+    void showingBringsKeyboardAndHandsToTheFront();
 
 private:
     std::unique_ptr<TDataMod> m_mod;
@@ -153,6 +164,32 @@ void TestDrillsBundled::everyPracticeSentenceCanBeTyped() {
         QCOMPARE(d.ErrorCount, 0);
         QVERIFY(d.statusText().contains(QStringLiteral("Accuracy: 100%")));
     }
+}
+
+void TestDrillsBundled::showingBringsKeyboardAndHandsToTheFront() {
+    loadCourse(QStringLiteral("English"));
+    // Shown before, by the main window, which then came in front of them.
+    m_keyboard->show();
+    m_left->ShowIfUsed();
+    m_right->ShowIfUsed();
+    StackingSpy keyboard, left, right;
+    m_keyboard->installEventFilter(&keyboard);
+    m_left->installEventFilter(&left);
+    m_right->installEventFilter(&right);
+    TFmCoursePrac d;
+    d.SetFileName(appDir() + QStringLiteral("/Courses/English/course.txt"));
+    d.LoadFile();
+    d.show();
+    QVERIFY(keyboard.changes > 0);
+    QVERIFY(left.changes > 0);
+    QVERIFY(right.changes > 0);
+    // Activating the drill (which a window manager does with its owner) brings them again.
+    keyboard.changes = left.changes = right.changes = 0;
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    QTRY_VERIFY(keyboard.changes > 0);
+    QVERIFY(left.changes > 0);
+    QVERIFY(right.changes > 0);
 }
 
 QTEST_MAIN(TestDrillsBundled)

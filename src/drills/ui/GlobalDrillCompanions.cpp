@@ -11,8 +11,12 @@ public:
     void moveTo(int left, int top) override {
         if (VKeyboard) VKeyboard->move(left, top);
     }
+    // Showing brings the window to the front as well: it may already be shown, behind the
+    // main window, and the drill needs it in sight.
     void Show() override {
-        if (VKeyboard) VKeyboard->show();
+        if (!VKeyboard) return;
+        VKeyboard->show();
+        VKeyboard->raise();
     }
     void Hide() override {
         if (VKeyboard) VKeyboard->hide();
@@ -33,7 +37,9 @@ public:
         if (*m_form) (*m_form)->move(left, top);
     }
     void ShowIfUsed() override {
-        if (*m_form) (*m_form)->ShowIfUsed();
+        if (!*m_form) return;
+        (*m_form)->ShowIfUsed();
+        if ((*m_form)->isVisible()) (*m_form)->raise();
     }
     void Hide() override {
         if (*m_form) (*m_form)->hide();

@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace {
 constexpr int StatusBarHeight = 26;
@@ -106,6 +107,23 @@ void TFmLinePractice::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     layoutClientArea();
     followLateFrame();
+}
+
+void TFmLinePractice::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // A window manager raises the owner of a modal window with it when it activates it, which
+    // may hide the keyboard and hands behind the main window: once it is done they come to the
+    // front again.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QTimer::singleShot(0, this, &TFmLinePractice::bringCompanionsToFront);
+}
+
+void TFmLinePractice::bringCompanionsToFront() {
+    if (!m_companionsPlaced || !ShowKeyboard || !isVisible()) return;
+    const DrillCompanions& c = activeDrillCompanions();
+    if (c.keyboard) c.keyboard->Show();
+    if (c.leftHand) c.leftHand->ShowIfUsed();
+    if (c.rightHand) c.rightHand->ShowIfUsed();
 }
 
 void TFmLinePractice::moveEvent(QMoveEvent* event) {

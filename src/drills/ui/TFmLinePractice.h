@@ -118,6 +118,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // The window with its frame, as the window system reports it.
     virtual QRect windowFrame() const { return frameGeometry(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -156,6 +157,7 @@ private:
     void keepLayoutOf(const QTextBlock& block);
     void placeCompanions();
     void followLateFrame();
+    void bringCompanionsToFront();
     QMargins frameMarginsNow() const;
 
     DrillSample m_sample;
