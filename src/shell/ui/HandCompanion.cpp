@@ -18,6 +18,7 @@ void HandCompanion::moveTo(int left, int top) {
 void HandCompanion::ShowIfUsed() {
     stayAbove(m_hand, m_owner);
     m_hand->ShowIfUsed();
+    if (m_hand->isVisible()) m_hand->raise();
 }
 void HandCompanion::Hide() {
     m_hand->hide();

@@ -15,6 +15,8 @@ void KeyboardCompanion::moveTo(int left, int top) {
 void KeyboardCompanion::Show() {
     stayAbove(m_keyboard, m_owner);
     m_keyboard->show();
+    // Shown again when the drill is activated: it may lie behind the drill's other windows.
+    m_keyboard->raise();
 }
 void KeyboardCompanion::Hide() {
     m_keyboard->hide();
