@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest>
@@ -38,6 +39,7 @@ private slots:
     void cityStaysInSightWhenTheWindowShrinks();
     void inputBoxTakesDigitsOnly();
     void difficultyBoxStandsInFrontOfTheGame();
+    void wordFileErrorStandsInFrontOfTheGame();
 
 private:
     std::unique_ptr<TgameFrame> startedGame(ScriptedDialogs& dialogs, const WordFile& file,
@@ -375,6 +377,21 @@ void TestGameWindow::inputBoxTakesDigitsOnly() {
     QCOMPARE(value, QStringLiteral("5")); // the entry counts even when not confirmed
 }
 
+// Runs answer on the first modal dialog of type Box that comes up (polled, as it comes up
+// inside a later event loop).
+template <typename Box> static void whenModal(QObject* context, std::function<void(Box*)> answer) {
+    auto* poll = new QTimer(context);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, answer] {
+        if (auto* box = qobject_cast<Box*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(box);
+        }
+    });
+    poll->start();
+}
+
 void TestGameWindow::difficultyBoxStandsInFrontOfTheGame() {
     WordFile file("alpha");
     std::unique_ptr<Dialogs> previous = setDialogs(std::make_unique<QtDialogs>());
@@ -382,9 +399,7 @@ void TestGameWindow::difficultyBoxStandsInFrontOfTheGame() {
     frame.SetWordsFile(file.path());
     frame.show();
     QWidget* owner = nullptr;
-    QTimer::singleShot(0, &frame, [&owner] {
-        auto* box = qobject_cast<THInputBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
+    whenModal<THInputBox>(&frame, [&owner](THInputBox* box) {
         owner = box->parentWidget();
         box->Edit->setText(QStringLiteral("4"));
         box->BnOK->click();
@@ -397,6 +412,30 @@ void TestGameWindow::difficultyBoxStandsInFrontOfTheGame() {
     ScriptedDialogsGuard dialogs;
     dialogs->answerYes();
     frame.close();
+}
+
+void TestGameWindow::wordFileErrorStandsInFrontOfTheGame() {
+    WordFile file("x");
+    std::unique_ptr<Dialogs> previous = setDialogs(std::make_unique<QtDialogs>());
+    QWidget other; // the main window, active until the game window comes up
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    TgameFrame frame;
+    frame.SetWordsFile(file.missingPath());
+    frame.show();
+    QWidget* owner = nullptr;
+    QString shown;
+    whenModal<QMessageBox>(&frame, [&](QMessageBox* box) {
+        owner = box->parentWidget();
+        shown = box->text();
+        box->accept();
+    });
+    frame.StartGame();
+    setDialogs(std::move(previous));
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(owner, &frame);
+    QCOMPARE(frame.PlayThread(), nullptr);
 }
 
 QTEST_MAIN(TestGameWindow)

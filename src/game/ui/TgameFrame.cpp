@@ -13,11 +13,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 TgameFrame* gameFrame = nullptr;
 
@@ -151,8 +154,30 @@ void TgameFrame::layoutPlayfield() {
 
 // ---- A game ----
 
+// A window just shown is fitted in and activated by the window manager a moment later. The game
+// waits for that (a second at most): the playfield then has its final height, and the difficulty
+// box or an error stands in front of this window, which stays on top of every other.
+void TgameFrame::settleOnScreen() {
+    if (!isVisible()) return;
+    activateWindow();
+    const auto settled = [this] {
+        return windowHandle() && windowHandle()->isExposed() && QApplication::activeWindow() == this;
+    };
+    if (settled()) return;
+    const QDeadlineTimer deadline(1000);
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(5);
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (settled() || deadline.hasExpired()) loop.quit();
+    });
+    poll.start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
 void TgameFrame::StartGame() {
     GameTimer->stop();
+    settleOnScreen();
     // The previous game's worker ends here; its object goes with it.
     m_playThread.reset();
     m_canvas.setBrushColor(game::PlayfieldColor);
