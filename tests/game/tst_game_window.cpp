@@ -40,6 +40,7 @@ private slots:
     void inputBoxTakesDigitsOnly();
     void difficultyBoxStandsInFrontOfTheGame();
     void wordFileErrorStandsInFrontOfTheGame();
+    void closedWhileComingUpStartsNoGame();
 
 private:
     std::unique_ptr<TgameFrame> startedGame(ScriptedDialogs& dialogs, const WordFile& file,
@@ -436,6 +437,30 @@ void TestGameWindow::wordFileErrorStandsInFrontOfTheGame() {
     QVERIFY(!shown.isEmpty());
     QCOMPARE(owner, &frame);
     QCOMPARE(frame.PlayThread(), nullptr);
+}
+
+void TestGameWindow::closedWhileComingUpStartsNoGame() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    auto frame = startedGame(*dialogs, file);
+    dialogs->answerYes();
+    frame->close(); // the first game is left; its score is offered once
+    const QStringList scores = frame->Scores().list();
+    QCOMPARE(scores.count("000000"), 4);
+
+    // The window comes up again but is closed before it has become the active window.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    frame->show();
+    QCoreApplication::postEvent(frame->windowHandle(), new QCloseEvent);
+    frame->StartGame();
+    QVERIFY(!frame->isVisible());
+    QCOMPARE(frame->Scores().list(), scores); // the ended game is not offered again
+    QCOMPARE(frame->PlayThread(), nullptr);
+    QVERIFY(!frame->timerActive());
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::InputBox).size(), 1); // no game, no box
 }
 
 QTEST_MAIN(TestGameWindow)

@@ -177,9 +177,11 @@ void TgameFrame::settleOnScreen() {
 
 void TgameFrame::StartGame() {
     GameTimer->stop();
-    settleOnScreen();
-    // The previous game's worker ends here; its object goes with it.
+    // The previous game's worker ends here; its object goes with it. Gone before the window
+    // settles: a close that comes meanwhile finds no game to offer a score of again.
     m_playThread.reset();
+    settleOnScreen();
+    if (!isVisible()) return; // closed while it came up: no game
     m_canvas.setBrushColor(game::PlayfieldColor);
     m_canvas.setFontName(game::FontName);
     m_canvas.resize(PaintBox1->width(), PaintBox1->height());
