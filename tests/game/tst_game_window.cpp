@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest>
@@ -38,6 +39,8 @@ private slots:
     void cityStaysInSightWhenTheWindowShrinks();
     void inputBoxTakesDigitsOnly();
     void difficultyBoxStandsInFrontOfTheGame();
+    void wordFileErrorStandsInFrontOfTheGame();
+    void closedWhileComingUpStartsNoGame();
 
 private:
     std::unique_ptr<TgameFrame> startedGame(ScriptedDialogs& dialogs, const WordFile& file,
@@ -375,6 +378,21 @@ void TestGameWindow::inputBoxTakesDigitsOnly() {
     QCOMPARE(value, QStringLiteral("5")); // the entry counts even when not confirmed
 }
 
+// Runs answer on the first modal dialog of type Box that comes up (polled, as it comes up
+// inside a later event loop).
+template <typename Box> static void whenModal(QObject* context, std::function<void(Box*)> answer) {
+    auto* poll = new QTimer(context);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, answer] {
+        if (auto* box = qobject_cast<Box*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(box);
+        }
+    });
+    poll->start();
+}
+
 void TestGameWindow::difficultyBoxStandsInFrontOfTheGame() {
     WordFile file("alpha");
     std::unique_ptr<Dialogs> previous = setDialogs(std::make_unique<QtDialogs>());
@@ -382,9 +400,7 @@ void TestGameWindow::difficultyBoxStandsInFrontOfTheGame() {
     frame.SetWordsFile(file.path());
     frame.show();
     QWidget* owner = nullptr;
-    QTimer::singleShot(0, &frame, [&owner] {
-        auto* box = qobject_cast<THInputBox*>(QApplication::activeModalWidget());
-        QVERIFY(box);
+    whenModal<THInputBox>(&frame, [&owner](THInputBox* box) {
         owner = box->parentWidget();
         box->Edit->setText(QStringLiteral("4"));
         box->BnOK->click();
@@ -397,6 +413,54 @@ void TestGameWindow::difficultyBoxStandsInFrontOfTheGame() {
     ScriptedDialogsGuard dialogs;
     dialogs->answerYes();
     frame.close();
+}
+
+void TestGameWindow::wordFileErrorStandsInFrontOfTheGame() {
+    WordFile file("x");
+    std::unique_ptr<Dialogs> previous = setDialogs(std::make_unique<QtDialogs>());
+    QWidget other; // the main window, active until the game window comes up
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    TgameFrame frame;
+    frame.SetWordsFile(file.missingPath());
+    frame.show();
+    QWidget* owner = nullptr;
+    QString shown;
+    whenModal<QMessageBox>(&frame, [&](QMessageBox* box) {
+        owner = box->parentWidget();
+        shown = box->text();
+        box->accept();
+    });
+    frame.StartGame();
+    setDialogs(std::move(previous));
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(owner, &frame);
+    QCOMPARE(frame.PlayThread(), nullptr);
+}
+
+void TestGameWindow::closedWhileComingUpStartsNoGame() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    auto frame = startedGame(*dialogs, file);
+    dialogs->answerYes();
+    frame->close(); // the first game is left; its score is offered once
+    const QStringList scores = frame->Scores().list();
+    QCOMPARE(scores.count("000000"), 4);
+
+    // The window comes up again but is closed before it has become the active window.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    frame->show();
+    QCoreApplication::postEvent(frame->windowHandle(), new QCloseEvent);
+    frame->StartGame();
+    QVERIFY(!frame->isVisible());
+    QCOMPARE(frame->Scores().list(), scores); // the ended game is not offered again
+    QCOMPARE(frame->PlayThread(), nullptr);
+    QVERIFY(!frame->timerActive());
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::InputBox).size(), 1); // no game, no box
 }
 
 QTEST_MAIN(TestGameWindow)

@@ -13,11 +13,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 TgameFrame* gameFrame = nullptr;
 
@@ -151,10 +154,34 @@ void TgameFrame::layoutPlayfield() {
 
 // ---- A game ----
 
+// A window just shown is fitted in and activated by the window manager a moment later. The game
+// waits for that (a second at most): the playfield then has its final height, and the difficulty
+// box or an error stands in front of this window, which stays on top of every other.
+void TgameFrame::settleOnScreen() {
+    if (!isVisible()) return;
+    activateWindow();
+    const auto settled = [this] {
+        return windowHandle() && windowHandle()->isExposed() && QApplication::activeWindow() == this;
+    };
+    if (settled()) return;
+    const QDeadlineTimer deadline(1000);
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(5);
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (settled() || deadline.hasExpired()) loop.quit();
+    });
+    poll.start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
 void TgameFrame::StartGame() {
     GameTimer->stop();
-    // The previous game's worker ends here; its object goes with it.
+    // The previous game's worker ends here; its object goes with it. Gone before the window
+    // settles: a close that comes meanwhile finds no game to offer a score of again.
     m_playThread.reset();
+    settleOnScreen();
+    if (!isVisible()) return; // closed while it came up: no game
     m_canvas.setBrushColor(game::PlayfieldColor);
     m_canvas.setFontName(game::FontName);
     m_canvas.resize(PaintBox1->width(), PaintBox1->height());

@@ -83,6 +83,7 @@ private:
     void Paint();
     bool gameEnded() const;
     void layoutPlayfield();
+    void settleOnScreen();
 
     GameCanvas m_canvas;
     std::unique_ptr<threadType> m_playThread;
