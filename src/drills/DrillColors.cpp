@@ -1,6 +1,6 @@
 #include "drills/DrillColors.h"
 
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 namespace DrillColors {
 

@@ -27,21 +27,21 @@ QString formatText(const QString& pattern, std::initializer_list<QVariant> args)
             out += c;
             continue;
         }
-        const QChar spec = pattern[++i];
-        if (spec == u'%') {
+        const QChar conversion = pattern[++i];
+        if (conversion == u'%') {
             out += u'%';
         } else if (arg == args.end()) {
             out += u'%';
-            out += spec;
-        } else if (spec == u'd') {
+            out += conversion;
+        } else if (conversion == u'd') {
             out += QString::number((arg++)->toLongLong());
-        } else if (spec == u'x') {
+        } else if (conversion == u'x') {
             out += QString::number((arg++)->toLongLong(), 16);
-        } else if (spec == u's') {
+        } else if (conversion == u's') {
             out += (arg++)->toString();
         } else {
             out += u'%';
-            out += spec;
+            out += conversion;
         }
     }
     return out;

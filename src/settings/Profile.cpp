@@ -27,7 +27,7 @@ QString valueOf(const QStringList& list, QLatin1StringView key) {
     return QString();
 }
 
-void writeFont(QStringList& out, const char* prefix, const TFontSpec& font, bool allStyles) {
+void writeFont(QStringList& out, const char* prefix, const TFontValue& font, bool allStyles) {
     const QString p = QString::fromLatin1(prefix);
     out << p + QStringLiteral("Name=") + font.Name;
     out << p + QStringLiteral("Size=") + QString::number(font.Size);
@@ -42,7 +42,7 @@ void writeFont(QStringList& out, const char* prefix, const TFontSpec& font, bool
 
 // Reads a font in record order. Each attribute is set as soon as it is read, so a bad size
 // leaves the name already changed.
-void readFont(const QStringList& list, const char* prefix, TFontSpec& font, bool allStyles) {
+void readFont(const QStringList& list, const char* prefix, TFontValue& font, bool allStyles) {
     const QByteArray p(prefix);
     const auto value = [&](const char* attribute) {
         const QByteArray key = p + attribute;

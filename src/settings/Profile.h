@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QObject>
 #include <QString>
@@ -35,15 +35,15 @@ public:
     void DoLoad(const QString& Name);
     void DoSave(const QString& Name);
 
-    void SetPracticeFont(const TFontSpec& Font) { PracticeFont = Font; }
-    void SetTextFont(const TFontSpec& Font) { TextFont = Font; }
-    void SetGameFont(const TFontSpec& Font) { GameFont = Font; }
+    void SetPracticeFont(const TFontValue& Font) { PracticeFont = Font; }
+    void SetTextFont(const TFontValue& Font) { TextFont = Font; }
+    void SetGameFont(const TFontValue& Font) { GameFont = Font; }
 
     TProfileNameEvent OnSave;
     TProfileNameEvent OnLoad;
-    TFontSpec PracticeFont;
-    TFontSpec GameFont;
-    TFontSpec TextFont;
+    TFontValue PracticeFont;
+    TFontValue GameFont;
+    TFontValue TextFont;
     QString UserName;
     bool FullScreen = false;
     int32_t BgColor = 0;

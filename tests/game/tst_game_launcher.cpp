@@ -4,7 +4,7 @@
 #include "game/GameSpeedFile.h"
 #include "game/ui/GameLauncher.h"
 #include "platform/ScriptedDialogs.h"
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QScreen>
 #include <QTemporaryDir>

@@ -38,7 +38,7 @@ void fillDistinct(TProfile& p) {
 
 // The stored part of a font: name, size, colour, bold, italic, and for the game font the
 // other two styles.
-void compareStoredFont(const TFontSpec& actual, const TFontSpec& expected, bool allStyles) {
+void compareStoredFont(const TFontValue& actual, const TFontValue& expected, bool allStyles) {
     QCOMPARE(actual.Name, expected.Name);
     QCOMPARE(actual.Size, expected.Size);
     QCOMPARE(actual.Color, expected.Color);
@@ -81,8 +81,8 @@ void TestProfile::newProfile() {
     QVERIFY(!p.FullScreen);
     QCOMPARE(p.BgColor, 0);
     QVERIFY(p.KeyboardLayout.isEmpty());
-    QCOMPARE(p.PracticeFont, TFontSpec());
-    QCOMPARE(p.GameFont, TFontSpec());
+    QCOMPARE(p.PracticeFont, TFontValue());
+    QCOMPARE(p.GameFont, TFontValue());
     QVERIFY(!p.OnLoad && !p.OnSave);
     p.Load(); // no handlers: nothing happens
     p.Save();
@@ -102,7 +102,7 @@ void TestProfile::emptyRecord() {
     QCOMPARE(p.Progress, 0);
     QCOMPARE(p.TimeTotal, 0);
     QCOMPARE(p.KeyboardLayout, QString("00000409"));
-    const TFontSpec courier{"courier", 10, 0, false, false, false, false, 0};
+    const TFontValue courier{"courier", 10, 0, false, false, false, false, 0};
     compareStoredFont(p.PracticeFont, courier, false);
     compareStoredFont(p.TextFont, courier, false);
     compareStoredFont(p.GameFont, courier, true);

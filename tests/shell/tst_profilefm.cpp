@@ -8,7 +8,7 @@
 #include "shell/ui/ProfileFm.h"
 #include "shell/ui/widgets/ColorComboBox.h"
 #include "shell/ui/widgets/FontExampleEdit.h"
-#include "shell/ui/widgets/FontSpecDialog.h"
+#include "shell/ui/widgets/FontValueDialog.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -69,8 +69,8 @@ void retype(QLineEdit* edit, const QString& text) {
     }
 }
 
-TFontSpec font(const char* name, int size, int32_t color, bool bold, bool strikeOut) {
-    TFontSpec f;
+TFontValue font(const char* name, int size, int32_t color, bool bold, bool strikeOut) {
+    TFontValue f;
     f.Name = QString::fromLatin1(name);
     f.Size = size;
     f.Color = color;
@@ -563,7 +563,7 @@ void TestProfileFm::fontButtons() {
     ScriptedDialogsGuard d;
     TProfile* profile = makeProfile("Anna");
     profile->PracticeFont = profile->TextFont = profile->GameFont = font("Arial", 10, 0, false, false);
-    const TFontSpec original = profile->PracticeFont;
+    const TFontValue original = profile->PracticeFont;
     TProfileFm fm;
     runModal(
         fm, [&] { return fm.Edit(profile); },
@@ -587,12 +587,12 @@ void TestProfileFm::fontButtons() {
             click(fm, button.toLatin1());
             click(fm, "BnApply");
         });
-    TFontSpec changed = original;
+    TFontValue changed = original;
     changed.Size = 12;
     changed.Bold = true;
     changed.StrikeOut = true;
     changed.Color = 0x000080;
-    const TFontSpec expected = confirm ? changed : original;
+    const TFontValue expected = confirm ? changed : original;
     QCOMPARE(profile->PracticeFont == (button == "SetFontBn" ? expected : original), true);
     QCOMPARE(profile->TextFont == (button == "Button1" ? expected : original), true);
     QCOMPARE(profile->GameFont == (button == "Button3" ? expected : original), true);

@@ -257,7 +257,7 @@ void TFmLinePractice::SampleEditEnter() {
 
 // ---- what the main window sets -------------------------------------------------------------
 
-void TFmLinePractice::SetPracticeFont(const TFontSpec& Font) {
+void TFmLinePractice::SetPracticeFont(const TFontValue& Font) {
     SetPracticeFont(DrillFont{Font.toQFont(), Font.toQColor()});
 }
 

@@ -3,7 +3,7 @@
 #include "drills/DrillSample.h"
 #include "drills/TLineEndReason.h"
 #include "platform/KeyInput.h"
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QDialog>
 #include <QFont>
@@ -76,7 +76,7 @@ public:
     bool ReturnEndsLine = true;
 
     // Used by the main window.
-    void SetPracticeFont(const TFontSpec& Font);
+    void SetPracticeFont(const TFontValue& Font);
     void SetPracticeFont(const DrillFont& Font);
     virtual void SetBackgroundColor(int32_t Color);
     int32_t GetTotalTime() const { return TotalTime; }

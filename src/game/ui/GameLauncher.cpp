@@ -1,7 +1,7 @@
 #include "game/ui/GameLauncher.h"
 
 #include "game/GameSpeedFile.h"
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QDir>
 

@@ -10,7 +10,7 @@
 #include "settings/Settings.h"
 #include "shell/ui/widgets/ColorComboBox.h"
 #include "shell/ui/widgets/FontExampleEdit.h"
-#include "shell/ui/widgets/FontSpecDialog.h"
+#include "shell/ui/widgets/FontValueDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -216,7 +216,7 @@ void TProfileFm::FormCreate() {
     layout->addWidget(PageControl2, 1);
     layout->addLayout(bottom);
 
-    FontDialog2 = named(new FontSpecDialog(this), "FontDialog2");
+    FontDialog2 = named(new FontValueDialog(this), "FontDialog2");
 
     connect(SetFontBn, &QPushButton::clicked, this, &TProfileFm::SetFontBnClick);
     connect(Button1, &QPushButton::clicked, this, &TProfileFm::Button1Click);
@@ -336,8 +336,8 @@ QString TProfileFm::practiceTimeText(int32_t milliseconds) {
 }
 
 void TProfileFm::chooseFont(FontExampleEdit* example) {
-    FontDialog2->setFontSpec(example->fontSpec());
-    if (FontDialog2->Execute()) example->setFontSpec(FontDialog2->fontSpec());
+    FontDialog2->setFontValue(example->fontSpec());
+    if (FontDialog2->Execute()) example->setFontValue(FontDialog2->fontSpec());
 }
 
 void TProfileFm::SetFontBnClick() {
@@ -463,23 +463,23 @@ void TProfileFm::SetProgress(int32_t value) {
 void TProfileFm::SetTimeTotal(int32_t milliseconds) {
     TimeLb->setText(practiceTimeText(milliseconds));
 }
-TFontSpec TProfileFm::GetPracticeFont() const {
+TFontValue TProfileFm::GetPracticeFont() const {
     return ExampleEd->fontSpec();
 }
-void TProfileFm::SetPracticeFont(const TFontSpec& font) {
-    ExampleEd->setFontSpec(font);
+void TProfileFm::SetPracticeFont(const TFontValue& font) {
+    ExampleEd->setFontValue(font);
 }
-TFontSpec TProfileFm::GetTextFont() const {
+TFontValue TProfileFm::GetTextFont() const {
     return Example2Ed->fontSpec();
 }
-void TProfileFm::SetTextFont(const TFontSpec& font) {
-    Example2Ed->setFontSpec(font);
+void TProfileFm::SetTextFont(const TFontValue& font) {
+    Example2Ed->setFontValue(font);
 }
-TFontSpec TProfileFm::GetGameFont() const {
+TFontValue TProfileFm::GetGameFont() const {
     return Example3Ed->fontSpec();
 }
-void TProfileFm::SetGameFont(const TFontSpec& font) {
-    Example3Ed->setFontSpec(font);
+void TProfileFm::SetGameFont(const TFontValue& font) {
+    Example3Ed->setFontValue(font);
 }
 bool TProfileFm::GetHighLight() const {
     return HighlightEd->isChecked();

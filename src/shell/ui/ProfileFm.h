@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -14,7 +14,7 @@ class QPushButton;
 class QTabWidget;
 class ColorComboBox;
 class FontExampleEdit;
-class FontSpecDialog;
+class FontValueDialog;
 class TKeyboardLayoutAgent;
 class TProfile;
 
@@ -59,12 +59,12 @@ public:
     void SetCourse(const QString& value);
     void SetProgress(int32_t value);
     void SetTimeTotal(int32_t milliseconds);
-    TFontSpec GetPracticeFont() const;
-    void SetPracticeFont(const TFontSpec& font);
-    TFontSpec GetTextFont() const;
-    void SetTextFont(const TFontSpec& font);
-    TFontSpec GetGameFont() const;
-    void SetGameFont(const TFontSpec& font);
+    TFontValue GetPracticeFont() const;
+    void SetPracticeFont(const TFontValue& font);
+    TFontValue GetTextFont() const;
+    void SetTextFont(const TFontValue& font);
+    TFontValue GetGameFont() const;
+    void SetGameFont(const TFontValue& font);
     bool GetHighLight() const;
     void SetHighLight(bool value);
     bool GetBlinking() const;
@@ -132,5 +132,5 @@ private:
     QPushButton* EraseBn;
     QPushButton* BnApply;
     QPushButton* CancelBn;
-    FontSpecDialog* FontDialog2;
+    FontValueDialog* FontDialog2;
 };

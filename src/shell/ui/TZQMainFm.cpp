@@ -15,7 +15,7 @@
 #include "platform/Translation.h"
 #include "platform/ui/SoundPlayer.h"
 #include "settings/DataMod.h"
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 #include "settings/KeyboardLayoutAgent.h"
 #include "settings/Profile.h"
 #include "settings/Settings.h"
@@ -124,7 +124,7 @@ void TZQMainFm::FormCreate() {
     GameLauncherHost host;
     host.profile = [this] {
         GameProfileValues values;
-        const TFontSpec& font = Profile->GameFont;
+        const TFontValue& font = Profile->GameFont;
         values.FunSpeed = Profile->FunSpeed;
         values.GameFontName = font.Name;
         values.GameFontSize = font.Size;
@@ -428,7 +428,7 @@ void TZQMainFm::DrillTypingError() {
     if (Profile->DrillSoundEnabled) PlayWordErr();
 }
 
-template <typename Drill> std::unique_ptr<Drill> TZQMainFm::CreateDrill(const TFontSpec& Font) {
+template <typename Drill> std::unique_ptr<Drill> TZQMainFm::CreateDrill(const TFontValue& Font) {
     auto drill = std::make_unique<Drill>(this);
     drill->OnLineComplete = [this](QObject*) { DrillLineDone(); };
     drill->OnWrongKey = [this](QObject*) { DrillTypingError(); };

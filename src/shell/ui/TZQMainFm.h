@@ -13,7 +13,7 @@ class KeyboardCompanion;
 class QAction;
 class TFmLinePractice;
 class TKeyboardLayoutAgent;
-struct TFontSpec;
+struct TFontValue;
 class QFrame;
 class QPushButton;
 class SoundPlayer;
@@ -45,7 +45,7 @@ public:
 
     // Drill launching: a drill window filled from the profile, then shown modally; its typing
     // time is added to the run's practice time and the window freed when it closes.
-    template <typename Drill> std::unique_ptr<Drill> CreateDrill(const TFontSpec& Font);
+    template <typename Drill> std::unique_ptr<Drill> CreateDrill(const TFontValue& Font);
     void RunDrill(TFmLinePractice& Drill);
     void RunCourse();
     void RunSentenceDrill();

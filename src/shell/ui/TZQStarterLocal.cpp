@@ -2,7 +2,7 @@
 
 #include "platform/KeyboardLayoutProvider.h"
 #include "settings/DataMod.h"
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 #include "settings/Profile.h"
 #include "settings/Settings.h"
 #include "shell/ApplicationOwner.h"

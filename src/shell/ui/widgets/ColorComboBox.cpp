@@ -1,7 +1,7 @@
 #include "shell/ui/widgets/ColorComboBox.h"
 
 #include "platform/Translation.h"
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QColorDialog>
 #include <QPainter>

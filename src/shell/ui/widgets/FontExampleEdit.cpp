@@ -5,7 +5,7 @@ FontExampleEdit::FontExampleEdit(QWidget* parent) : QLineEdit(QStringLiteral("Ex
     setCursorPosition(0);
 }
 
-void FontExampleEdit::setFontSpec(const TFontSpec& font) {
+void FontExampleEdit::setFontValue(const TFontValue& font) {
     m_font = font;
     setFont(font.toQFont());
     QPalette p = palette();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QLineEdit>
 
@@ -11,10 +11,10 @@ class FontExampleEdit : public QLineEdit {
 public:
     explicit FontExampleEdit(QWidget* parent = nullptr);
 
-    const TFontSpec& fontSpec() const { return m_font; }
-    void setFontSpec(const TFontSpec& font);
+    const TFontValue& fontSpec() const { return m_font; }
+    void setFontValue(const TFontValue& font);
     void setBackgroundColor(int32_t color);
 
 private:
-    TFontSpec m_font;
+    TFontValue m_font;
 };

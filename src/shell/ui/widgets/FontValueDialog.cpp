@@ -1,4 +1,4 @@
-#include "shell/ui/widgets/FontSpecDialog.h"
+#include "shell/ui/widgets/FontValueDialog.h"
 
 #include "platform/Translation.h"
 #include "shell/ui/widgets/ColorComboBox.h"
@@ -11,7 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-FontSpecDialog::FontSpecDialog(QWidget* parent) : QDialog(parent) {
+FontValueDialog::FontValueDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(i18n("Font"));
     m_name = new QComboBox(this);
     m_name->setObjectName(QStringLiteral("FontName"));
@@ -49,15 +49,15 @@ FontSpecDialog::FontSpecDialog(QWidget* parent) : QDialog(parent) {
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_name, &QComboBox::editTextChanged, this, &FontSpecDialog::updateSample);
-    connect(m_size, &QSpinBox::valueChanged, this, &FontSpecDialog::updateSample);
+    connect(m_name, &QComboBox::editTextChanged, this, &FontValueDialog::updateSample);
+    connect(m_size, &QSpinBox::valueChanged, this, &FontValueDialog::updateSample);
     for (QCheckBox* box : {m_bold, m_italic, m_underline, m_strikeOut})
-        connect(box, &QCheckBox::toggled, this, &FontSpecDialog::updateSample);
-    connect(m_color, &QComboBox::currentIndexChanged, this, &FontSpecDialog::updateSample);
+        connect(box, &QCheckBox::toggled, this, &FontValueDialog::updateSample);
+    connect(m_color, &QComboBox::currentIndexChanged, this, &FontValueDialog::updateSample);
 }
 
-TFontSpec FontSpecDialog::fontSpec() const {
-    TFontSpec font = m_font;
+TFontValue FontValueDialog::fontSpec() const {
+    TFontValue font = m_font;
     font.Name = m_name->currentText();
     font.Size = m_size->value();
     font.Bold = m_bold->isChecked();
@@ -68,7 +68,7 @@ TFontSpec FontSpecDialog::fontSpec() const {
     return font;
 }
 
-void FontSpecDialog::setFontSpec(const TFontSpec& font) {
+void FontValueDialog::setFontValue(const TFontValue& font) {
     m_font = font;
     m_name->setEditText(font.Name);
     m_size->setValue(font.Size);
@@ -80,10 +80,10 @@ void FontSpecDialog::setFontSpec(const TFontSpec& font) {
     updateSample();
 }
 
-bool FontSpecDialog::Execute() {
+bool FontValueDialog::Execute() {
     return exec() == QDialog::Accepted;
 }
 
-void FontSpecDialog::updateSample() {
-    m_sample->setFontSpec(fontSpec());
+void FontValueDialog::updateSample() {
+    m_sample->setFontValue(fontSpec());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QDialog>
 
@@ -11,13 +11,13 @@ class ColorComboBox;
 class FontExampleEdit;
 
 // Chooses a font with its colour and its four styles (Qt's own font dialog has no colour).
-class FontSpecDialog : public QDialog {
+class FontValueDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit FontSpecDialog(QWidget* parent = nullptr);
+    explicit FontValueDialog(QWidget* parent = nullptr);
 
-    TFontSpec fontSpec() const;
-    void setFontSpec(const TFontSpec& font);
+    TFontValue fontSpec() const;
+    void setFontValue(const TFontValue& font);
     // Shows the dialog modally; true when the user confirmed it.
     bool Execute();
 
@@ -25,7 +25,7 @@ private slots:
     void updateSample();
 
 private:
-    TFontSpec m_font; // keeps what the dialog does not edit (the character set)
+    TFontValue m_font; // keeps what the dialog does not edit (the character set)
     QComboBox* m_name;
     QSpinBox* m_size;
     QCheckBox* m_bold;

@@ -31,7 +31,7 @@ int32_t fromQColor(const QColor& color);
 
 // A font as the program stores it: name, size in whole points, colour, four styles and a
 // character set. Widgets turn it into a QFont and a QColor.
-struct TFontSpec {
+struct TFontValue {
     QString Name = QStringLiteral("MS Sans Serif");
     int32_t Size = 8; // points
     int32_t Color = WinColor::clWindowText;
@@ -41,7 +41,7 @@ struct TFontSpec {
     bool StrikeOut = false;
     uint8_t Charset = 1; // the default character set; Qt chooses scripts by itself
 
-    bool operator==(const TFontSpec&) const = default;
+    bool operator==(const TFontValue&) const = default;
 
     // Sizes outside 1..1000 points fall back to the nearest bound, so that a damaged record
     // cannot make a window unusable.

@@ -1,4 +1,4 @@
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -70,7 +70,7 @@ int32_t WinColor::fromQColor(const QColor& color) {
     return rgb(c.red(), c.green(), c.blue());
 }
 
-QFont TFontSpec::toQFont() const {
+QFont TFontValue::toQFont() const {
     QFont font(Name);
     font.setPointSize(std::clamp(Size, 1, 1000));
     font.setBold(Bold);
@@ -80,7 +80,7 @@ QFont TFontSpec::toQFont() const {
     return font;
 }
 
-void TFontSpec::assignQFont(const QFont& font) {
+void TFontValue::assignQFont(const QFont& font) {
     Name = font.family();
     if (font.pointSize() > 0)
         Size = font.pointSize();

@@ -1,10 +1,10 @@
-#include "settings/FontSpec.h"
+#include "settings/FontValue.h"
 
 #include <QGuiApplication>
 #include <QPalette>
 #include <QtTest>
 
-class TestFontSpec : public QObject {
+class TestFontValue : public QObject {
     Q_OBJECT
 private slots:
     void plainColours_data();
@@ -14,7 +14,7 @@ private slots:
     void fromQFont();
 };
 
-void TestFontSpec::plainColours_data() {
+void TestFontValue::plainColours_data() {
     QTest::addColumn<int>("value");
     QTest::addColumn<QColor>("color");
     QTest::newRow("red is the low byte") << 0x0000FF << QColor(255, 0, 0);
@@ -24,7 +24,7 @@ void TestFontSpec::plainColours_data() {
     QTest::newRow("mixed") << 0x123456 << QColor(0x56, 0x34, 0x12);
 }
 
-void TestFontSpec::plainColours() {
+void TestFontValue::plainColours() {
     QFETCH(int, value);
     QFETCH(QColor, color);
     QCOMPARE(WinColor::toQColor(value), color);
@@ -33,7 +33,7 @@ void TestFontSpec::plainColours() {
     QVERIFY(!WinColor::isSystemColor(value));
 }
 
-void TestFontSpec::systemColours() {
+void TestFontValue::systemColours() {
     const QPalette palette = QGuiApplication::palette();
     QCOMPARE(WinColor::clWindowText, -2147483640);
     QVERIFY(WinColor::isSystemColor(WinColor::clWindowText));
@@ -46,13 +46,13 @@ void TestFontSpec::systemColours() {
     QVERIFY(WinColor::toQColor(-1).isValid());
 }
 
-void TestFontSpec::toQFont() {
-    const TFontSpec spec{"DejaVu Sans Mono", 14, 0, true, true, true, true, 0};
-    const QFont font = spec.toQFont();
+void TestFontValue::toQFont() {
+    const TFontValue value{"DejaVu Sans Mono", 14, 0, true, true, true, true, 0};
+    const QFont font = value.toQFont();
     QCOMPARE(font.family(), QString("DejaVu Sans Mono"));
     QCOMPARE(font.pointSize(), 14);
     QVERIFY(font.bold() && font.italic() && font.underline() && font.strikeOut());
-    TFontSpec plain;
+    TFontValue plain;
     QVERIFY(!plain.toQFont().bold() && !plain.toQFont().underline());
     // Damaged sizes still give a usable font.
     plain.Size = 0;
@@ -65,25 +65,25 @@ void TestFontSpec::toQFont() {
     QCOMPARE(plain.toQColor(), QColor(Qt::red));
 }
 
-void TestFontSpec::fromQFont() {
-    TFontSpec spec;
-    spec.Color = 0x00FF00;
-    spec.Charset = 204;
-    spec.Bold = true;
+void TestFontValue::fromQFont() {
+    TFontValue value;
+    value.Color = 0x00FF00;
+    value.Charset = 204;
+    value.Bold = true;
     QFont font("Liberation Serif", 17);
     font.setItalic(true);
     font.setStrikeOut(true);
-    spec.assignQFont(font);
-    QCOMPARE(spec.Name, QString("Liberation Serif"));
-    QCOMPARE(spec.Size, 17);
-    QVERIFY(!spec.Bold && spec.Italic && !spec.Underline && spec.StrikeOut);
-    QCOMPARE(spec.Color, 0x00FF00);
-    QCOMPARE(spec.Charset, uint8_t(204));
+    value.assignQFont(font);
+    QCOMPARE(value.Name, QString("Liberation Serif"));
+    QCOMPARE(value.Size, 17);
+    QVERIFY(!value.Bold && value.Italic && !value.Underline && value.StrikeOut);
+    QCOMPARE(value.Color, 0x00FF00);
+    QCOMPARE(value.Charset, uint8_t(204));
     QFont pixels("X");
     pixels.setPixelSize(20);
-    spec.assignQFont(pixels);
-    QCOMPARE(spec.Size, 17); // a font without a point size keeps the old size
+    value.assignQFont(pixels);
+    QCOMPARE(value.Size, 17); // a font without a point size keeps the old size
 }
 
-QTEST_MAIN(TestFontSpec)
-#include "tst_fontspec.moc"
+QTEST_MAIN(TestFontValue)
+#include "tst_fontvalue.moc"
