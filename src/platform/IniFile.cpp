@@ -275,39 +275,35 @@ QStringList TIniFile::ReadSections() {
     return names;
 }
 
-QStringList TIniFile::ReadSection(const QString& section) {
+// The key lines of a section that count: the first of each name, in file order.
+std::vector<const TIniFile::Line*> TIniFile::firstKeyLines(const QString& section) {
     refresh();
-    QStringList keys;
+    std::vector<const Line*> keys;
     const Range range = findSection(lookupName(section));
     if (!range.found()) return keys;
     QSet<QString> seen;
     for (qsizetype i = range.header + 1; i < range.end; ++i) {
         const Line& line = m_lines[i];
         if (line.kind != Kind::Key) continue;
-        const QByteArray name = rawName(line);
-        const QString folded = foldedName(name);
+        const QString folded = foldedName(rawName(line));
         if (seen.contains(folded)) continue;
         seen.insert(folded);
-        keys << CodePage::toUnicode(name);
+        keys.push_back(&line);
     }
     return keys;
 }
 
+QStringList TIniFile::ReadSection(const QString& section) {
+    QStringList keys;
+    for (const Line* line : firstKeyLines(section))
+        keys << CodePage::toUnicode(rawName(*line));
+    return keys;
+}
+
 QStringList TIniFile::ReadSectionValues(const QString& section) {
-    refresh();
     QStringList lines;
-    const Range range = findSection(lookupName(section));
-    if (!range.found()) return lines;
-    QSet<QString> seen;
-    for (qsizetype i = range.header + 1; i < range.end; ++i) {
-        const Line& line = m_lines[i];
-        if (line.kind != Kind::Key) continue;
-        const QByteArray name = rawName(line);
-        const QString folded = foldedName(name);
-        if (seen.contains(folded)) continue;
-        seen.insert(folded);
-        lines << CodePage::toUnicode(name + '=' + valueOf(line));
-    }
+    for (const Line* line : firstKeyLines(section))
+        lines << CodePage::toUnicode(rawName(*line) + '=' + valueOf(*line));
     return lines;
 }
 

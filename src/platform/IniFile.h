@@ -102,6 +102,7 @@ private:
     Range findSection(const QString& folded) const;
     qsizetype findKey(const Range& range, const QString& folded) const;
     QByteArray rawName(const Line& line) const;
+    std::vector<const Line*> firstKeyLines(const QString& section);
     QByteArray valueOf(const Line& line) const;
     qsizetype appendPoint(const Range& range) const;
     void insertLine(qsizetype at, const QByteArray& text);
