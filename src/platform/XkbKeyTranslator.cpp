@@ -148,6 +148,14 @@ QString XkbKeyTranslator::keyText(xkb_keycode_t keycode, xkb_keysym_t sym) const
 QString XkbKeyTranslator::compose(xkb_keysym_t sym, const QString& text) {
     if (!m_compose) return isDeadKey(sym) ? deadKeySpacing(sym) : text;
     xkb_compose_state* cs = m_compose.get();
+    if (sym == XKB_KEY_space && m_pendingDeadKey != XKB_KEY_NoSymbol) {
+        // A dead key then the space bar types the accent itself, as the course samples expect
+        // ("´", not the apostrophe that the desktop's compose table gives for dead acute).
+        xkb_compose_state_reset(cs);
+        const QString accent = deadKeySpacing(m_pendingDeadKey);
+        m_pendingDeadKey = XKB_KEY_NoSymbol;
+        return accent;
+    }
     if (xkb_compose_state_feed(cs, sym) == XKB_COMPOSE_FEED_IGNORED) return text;
     switch (xkb_compose_state_get_status(cs)) {
     case XKB_COMPOSE_COMPOSING:

@@ -115,6 +115,10 @@ void TestXkbKeyTranslator::deadKeys_data() {
     QTest::newRow("circumflex space") << QList<int>{0, 2} << QStringList{"", "^"};
     QTest::newRow("circumflex twice") << QList<int>{0, 0} << QStringList{"", "^"};
     QTest::newRow("circumflex q") << QList<int>{0, 3} << QStringList{"", "^q"};
+    QTest::newRow("acute space") << QList<int>{4, 2} << QStringList{"", QString(QChar(0xB4))};
+    QTest::newRow("grave space") << QList<int>{-4, 2} << QStringList{"", "`"};
+    QTest::newRow("acute space then plain space")
+        << QList<int>{4, 2, 2} << QStringList{"", QString(QChar(0xB4)), " "};
     QTest::newRow("acute a") << QList<int>{4, 5} << QStringList{"", QString(QChar(0xE1))};
     QTest::newRow("after a combination plain again")
         << QList<int>{0, 1, 1} << QStringList{"", QString(QChar(0xEA)), "e"};
