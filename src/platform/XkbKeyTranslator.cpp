@@ -125,8 +125,11 @@ std::optional<QString> XkbKeyTranslator::translate(const QKeyEvent& event) {
         m_level3Held || (native & X11Mod5Mask) || mods.testFlag(Qt::GroupSwitchModifier) || (ctrl && alt);
     if (!level3 && (ctrl || alt)) return std::nullopt; // a shortcut, not typing
 
+    // A fresh state for every key: a state that still held the Shift or AltGr key of the last
+    // translation would take a second press of it for no change, and the key would type plain.
+    m_state.reset(xkb_state_new(m_keymap.get()));
     xkb_state* state = m_state.get();
-    xkb_state_update_mask(state, 0, 0, 0, 0, 0, 0);
+    if (!state) return std::nullopt;
     if (mods.testFlag(Qt::ShiftModifier) && m_shiftKey) xkb_state_update_key(state, m_shiftKey, XKB_KEY_DOWN);
     if ((native & X11LockMask) && m_capsKey) {
         xkb_state_update_key(state, m_capsKey, XKB_KEY_DOWN);
