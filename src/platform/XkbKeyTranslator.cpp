@@ -125,8 +125,11 @@ std::optional<QString> XkbKeyTranslator::translate(const QKeyEvent& event) {
         m_level3Held || (native & X11Mod5Mask) || mods.testFlag(Qt::GroupSwitchModifier) || (ctrl && alt);
     if (!level3 && (ctrl || alt)) return std::nullopt; // a shortcut, not typing
 
+    // A fresh state for every key: a state that still held the Shift or AltGr key of the last
+    // translation would take a second press of it for no change, and the key would type plain.
+    m_state.reset(xkb_state_new(m_keymap.get()));
     xkb_state* state = m_state.get();
-    xkb_state_update_mask(state, 0, 0, 0, 0, 0, 0);
+    if (!state) return std::nullopt;
     if (mods.testFlag(Qt::ShiftModifier) && m_shiftKey) xkb_state_update_key(state, m_shiftKey, XKB_KEY_DOWN);
     if ((native & X11LockMask) && m_capsKey) {
         xkb_state_update_key(state, m_capsKey, XKB_KEY_DOWN);
@@ -148,6 +151,14 @@ QString XkbKeyTranslator::keyText(xkb_keycode_t keycode, xkb_keysym_t sym) const
 QString XkbKeyTranslator::compose(xkb_keysym_t sym, const QString& text) {
     if (!m_compose) return isDeadKey(sym) ? deadKeySpacing(sym) : text;
     xkb_compose_state* cs = m_compose.get();
+    if (sym == XKB_KEY_space && m_pendingDeadKey != XKB_KEY_NoSymbol) {
+        // A dead key then the space bar types the accent itself, as the course samples expect
+        // ("´", not the apostrophe that the desktop's compose table gives for dead acute).
+        xkb_compose_state_reset(cs);
+        const QString accent = deadKeySpacing(m_pendingDeadKey);
+        m_pendingDeadKey = XKB_KEY_NoSymbol;
+        return accent;
+    }
     if (xkb_compose_state_feed(cs, sym) == XKB_COMPOSE_FEED_IGNORED) return text;
     switch (xkb_compose_state_get_status(cs)) {
     case XKB_COMPOSE_COMPOSING:

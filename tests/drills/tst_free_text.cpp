@@ -56,6 +56,7 @@ private slots:
     void freeDrillInsertMidLineStartsUntimed();
     void freeDrillEmptyEntryKeepsTheLine();
     void freeDrillKeyWithoutLineAsks();
+    void freeDrillOpensWithNothingLit();
     void freeDrillNavigationKeys_data();
     void freeDrillNavigationKeys();
 
@@ -183,6 +184,18 @@ void TestFreeText::freeDrillEmptyEntryKeepsTheLine() {
     QTest::keyClick(d.InputEdit, Qt::Key_Return);
     QCOMPARE((*m_dialogs)->texts(ScriptedDialogs::Kind::InputBox).size(), 3);
     QCOMPARE(d.sample().bytes().left(3), QByteArray("kd "));
+}
+
+void TestFreeText::freeDrillOpensWithNothingLit() {
+    // A drill before this one left a key and a finger lit on the shared windows.
+    m_fx->left.lit = 4;
+    m_fx->right.lit = 2;
+    TFmLetterPrac d;
+    d.show();
+    QCOMPARE(m_fx->keyboard.highlighted, QByteArray(1, '\0'));
+    QCOMPARE(m_fx->left.lit, 0);
+    QCOMPARE(m_fx->right.lit, 0);
+    QCOMPARE(m_fx->keyboard.shows, 1);
 }
 
 void TestFreeText::freeDrillKeyWithoutLineAsks() {

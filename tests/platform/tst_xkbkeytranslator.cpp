@@ -48,6 +48,8 @@ private slots:
     void shortcutsAndUnknownEventsPass_data();
     void shortcutsAndUnknownEventsPass();
     void deadKeysWithoutComposeTable();
+    void modifiersHoldForEveryKey_data();
+    void modifiersHoldForEveryKey();
 
 private:
     std::unique_ptr<XkbKeyTranslator> germanTranslator(bool withCompose = true);
@@ -115,6 +117,10 @@ void TestXkbKeyTranslator::deadKeys_data() {
     QTest::newRow("circumflex space") << QList<int>{0, 2} << QStringList{"", "^"};
     QTest::newRow("circumflex twice") << QList<int>{0, 0} << QStringList{"", "^"};
     QTest::newRow("circumflex q") << QList<int>{0, 3} << QStringList{"", "^q"};
+    QTest::newRow("acute space") << QList<int>{4, 2} << QStringList{"", QString(QChar(0xB4))};
+    QTest::newRow("grave space") << QList<int>{-4, 2} << QStringList{"", "`"};
+    QTest::newRow("acute space then plain space")
+        << QList<int>{4, 2, 2} << QStringList{"", QString(QChar(0xB4)), " "};
     QTest::newRow("acute a") << QList<int>{4, 5} << QStringList{"", QString(QChar(0xE1))};
     QTest::newRow("after a combination plain again")
         << QList<int>{0, 1, 1} << QStringList{"", QString(QChar(0xEA)), "e"};
@@ -135,6 +141,38 @@ void TestXkbKeyTranslator::deadKeys() {
         got.append(*text);
     }
     QCOMPARE(got, expected);
+}
+
+// One translator types a whole line: Shift and AltGr work again on the second and later keys.
+void TestXkbKeyTranslator::modifiersHoldForEveryKey_data() {
+    QTest::addColumn<quint32>("native"); // X11 modifier bits held for every key
+    QTest::addColumn<int>("mods");
+    QTest::addColumn<QString>("expected"); // what y, q, e, y type in turn
+    QTest::newRow("plain") << 0u << 0 << QStringLiteral("zqez");
+    QTest::newRow("shift") << X11ShiftMask << int(Qt::ShiftModifier) << QStringLiteral("ZQEZ");
+    QTest::newRow("altgr") << X11Mod5Mask << 0
+                           << QString(QChar(0x2190)) + QStringLiteral("@") + QChar(0x20AC) + QChar(0x2190);
+}
+
+void TestXkbKeyTranslator::modifiersHoldForEveryKey() {
+    QFETCH(quint32, native);
+    QFETCH(int, mods);
+    QFETCH(QString, expected);
+    const auto translator = germanTranslator();
+    QString got;
+    for (const UsKey& key : {KeyY, KeyQ, KeyE, KeyY}) {
+        const auto text = translator->translate(press(key, Qt::KeyboardModifiers(mods), native));
+        QVERIFY(text.has_value());
+        got += *text;
+    }
+    // The same again after a plain key in between.
+    QCOMPARE(translator->translate(press(KeyA)), typed("a"));
+    for (const UsKey& key : {KeyY, KeyQ, KeyE, KeyY}) {
+        const auto text = translator->translate(press(key, Qt::KeyboardModifiers(mods), native));
+        QVERIFY(text.has_value());
+        got += *text;
+    }
+    QCOMPARE(got, expected + expected);
 }
 
 // On a US desktop the right Alt key is plain Alt: the translator learns from the key events

@@ -214,7 +214,9 @@ void TFmLinePractice::PlaceKeyboardAndHands() {
     if (c.keyboard) c.keyboard->Show();
     if (c.leftHand) c.leftHand->ShowIfUsed();
     if (c.rightHand) c.rightHand->ShowIfUsed();
-    if (!m_sample.isEmpty()) showHint(m_sample.at(Position));
+    // The keyboard and hands outlive the drill: with no sample yet (the free drill before its first
+    // entry) the key and finger that the previous drill left lit are released.
+    showHint(m_sample.isEmpty() ? '\0' : m_sample.at(Position));
 }
 
 void TFmLinePractice::placeCompanions() {

@@ -1,5 +1,7 @@
 #include "drills/ui/TOpenDialog.h"
 
+#include "drills/ui/FolderAwareFileDialog.h"
+
 #include "platform/Translation.h"
 
 #include <QFileDialog>
@@ -13,7 +15,9 @@ TOpenDialog::Chooser& currentChooser() {
 }
 
 std::optional<QString> askWithFileDialog(QWidget* parent, const TOpenDialog& dialog) {
-    QFileDialog fileDialog(parent, i18n("Open"), dialog.InitialDir, TOpenDialog::qtFilter(dialog.Filter));
+    FolderAwareFileDialog fileDialog(parent, i18n("Open"), dialog.InitialDir,
+                                     TOpenDialog::qtFilter(dialog.Filter));
+    fileDialog.setOption(QFileDialog::DontUseNativeDialog);
     fileDialog.setFileMode(QFileDialog::ExistingFile);
     fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
     fileDialog.setDefaultSuffix(dialog.DefaultExt);
