@@ -87,6 +87,7 @@ private slots:
     void fullScreenHidesTheButtonsAroundDrills_data();
     void fullScreenHidesTheButtonsAroundDrills();
     void helpOpensTheFileOrSaysItCannot();
+    void enterPressesTheFocusedButton();
     void layoutThatCannotBeActivatedIsReported();
     void focusedButtonShowsBlueText();
     void missingCourseIsReportedAndTheRunGoesOn();
@@ -348,6 +349,18 @@ void TestMainWindow::helpOpensTheFileOrSaysItCannot() {
     QDesktopServices::unsetUrlHandler("file");
     QVERIFY(dialogs->shown().empty());
     QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(Settings->AppDir + "guide.html")});
+}
+
+void TestMainWindow::enterPressesTheFocusedButton() {
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({"HelpFile=missing.html"});
+    main->HelpBn->setFocus();
+    QTest::keyClick(main->HelpBn, Qt::Key_Return);
+    QTest::keyClick(main->HelpBn, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Error),
+             QStringList(2, "Can not open the help file: missing.html"));
+    QTest::keyClick(main->HelpBn, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Error).size(), 2);
 }
 
 void TestMainWindow::layoutThatCannotBeActivatedIsReported() {

@@ -336,8 +336,8 @@ QString TProfileFm::practiceTimeText(int32_t milliseconds) {
 }
 
 void TProfileFm::chooseFont(FontExampleEdit* example) {
-    FontDialog2->setFontValue(example->fontSpec());
-    if (FontDialog2->Execute()) example->setFontValue(FontDialog2->fontSpec());
+    FontDialog2->setFontValue(example->fontValue());
+    if (FontDialog2->Execute()) example->setFontValue(FontDialog2->fontValue());
 }
 
 void TProfileFm::SetFontBnClick() {
@@ -464,19 +464,19 @@ void TProfileFm::SetTimeTotal(int32_t milliseconds) {
     TimeLb->setText(practiceTimeText(milliseconds));
 }
 TFontValue TProfileFm::GetPracticeFont() const {
-    return ExampleEd->fontSpec();
+    return ExampleEd->fontValue();
 }
 void TProfileFm::SetPracticeFont(const TFontValue& font) {
     ExampleEd->setFontValue(font);
 }
 TFontValue TProfileFm::GetTextFont() const {
-    return Example2Ed->fontSpec();
+    return Example2Ed->fontValue();
 }
 void TProfileFm::SetTextFont(const TFontValue& font) {
     Example2Ed->setFontValue(font);
 }
 TFontValue TProfileFm::GetGameFont() const {
-    return Example3Ed->fontSpec();
+    return Example3Ed->fontValue();
 }
 void TProfileFm::SetGameFont(const TFontValue& font) {
     Example3Ed->setFontValue(font);

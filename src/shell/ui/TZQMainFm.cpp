@@ -288,6 +288,16 @@ bool TZQMainFm::eventFilter(QObject* watched, QEvent* event) {
             CourseBnEnter(button);
         else if (event->type() == QEvent::FocusOut)
             CourseBnExit(button);
+        else if (event->type() == QEvent::KeyPress) {
+            // Enter presses the focused button, as the Space bar does: the keyboard user's
+            // way through the menu.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                button->click();
+                return true;
+            }
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -11,7 +11,7 @@ class FontExampleEdit : public QLineEdit {
 public:
     explicit FontExampleEdit(QWidget* parent = nullptr);
 
-    const TFontValue& fontSpec() const { return m_font; }
+    const TFontValue& fontValue() const { return m_font; }
     void setFontValue(const TFontValue& font);
     void setBackgroundColor(int32_t color);
 

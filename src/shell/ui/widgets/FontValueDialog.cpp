@@ -56,7 +56,7 @@ FontValueDialog::FontValueDialog(QWidget* parent) : QDialog(parent) {
     connect(m_color, &QComboBox::currentIndexChanged, this, &FontValueDialog::updateSample);
 }
 
-TFontValue FontValueDialog::fontSpec() const {
+TFontValue FontValueDialog::fontValue() const {
     TFontValue font = m_font;
     font.Name = m_name->currentText();
     font.Size = m_size->value();
@@ -85,5 +85,5 @@ bool FontValueDialog::Execute() {
 }
 
 void FontValueDialog::updateSample() {
-    m_sample->setFontValue(fontSpec());
+    m_sample->setFontValue(fontValue());
 }

@@ -16,7 +16,7 @@ class FontValueDialog : public QDialog {
 public:
     explicit FontValueDialog(QWidget* parent = nullptr);
 
-    TFontValue fontSpec() const;
+    TFontValue fontValue() const;
     void setFontValue(const TFontValue& font);
     // Shows the dialog modally; true when the user confirmed it.
     bool Execute();
