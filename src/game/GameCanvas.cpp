@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <cstring>
 
 QRgb GameCanvas::toRgb(int32_t color) {
@@ -95,14 +96,22 @@ const QImage& GameCanvas::glyph(char ch) {
     font.setStrikeOut(m_fontStyle & game::fsStrikeOut);
     const QFontMetrics metrics(font);
     const QString text(CodePage::charToUnicode(uchar(ch)));
-    QImage tile(std::max(1, metrics.horizontalAdvance(text)), std::max(1, metrics.height()),
-                QImage::Format_RGB32);
+    // The tile holds the whole cell and every pixel of the letter: accents above the ascent and
+    // strokes that lean out of the cell (italics, wide capitals) are not cut off. The cell's
+    // top-left corner stays the tile's, so a letter written at (0, 0) starts on the playfield.
+    // A letter reaching left of its pen position is moved right by that much, into the cell.
+    const QRect ink = metrics.boundingRect(text.at(0)) | metrics.tightBoundingRect(text);
+    const int penX = std::max(0, -ink.left());
+    const int baseline = std::max(metrics.ascent(), -ink.top());
+    const int width = std::max({1, metrics.horizontalAdvance(text), ink.right() + 1}) + penX;
+    const int height = std::max({1, metrics.height(), baseline + ink.bottom() + 1});
+    QImage tile(width, height, QImage::Format_RGB32);
     tile.fill(toRgb(m_brushColor));
     {
         QPainter painter(&tile);
         painter.setFont(font);
         painter.setPen(QColor(toRgb(m_fontColor)));
-        painter.drawText(0, metrics.ascent(), text);
+        painter.drawText(penX, baseline, text);
     }
     return *m_glyphs.insert(key, tile);
 }

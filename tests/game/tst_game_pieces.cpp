@@ -7,8 +7,10 @@
 #include "game/cityType.h"
 #include "game/strikerSourceType.h"
 #include "game/strikerType.h"
+#include "platform/CodePage.h"
 #include "platform/Errors.h"
 
+#include <QPainter>
 #include <QtTest>
 
 using Groups = QList<QList<QByteArray>>;
@@ -35,6 +37,8 @@ private slots:
     void bulletHitsAtFirstStep();
     void bulletClimbsInXor();
     void typedLettersInTypedColor();
+    void letterAtTopLeftKeepsAllItsInk_data();
+    void letterAtTopLeftKeepsAllItsInk();
 };
 
 void TestGamePieces::init() {
@@ -359,6 +363,69 @@ void TestGamePieces::typedLettersInTypedColor() {
         QCOMPARE(countColor(cell, game::FontColor), 0);
         QCOMPARE(countColor(cell, game::TypedColor), 0);
     }
+}
+
+void TestGamePieces::letterAtTopLeftKeepsAllItsInk_data() {
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<char>("letter");
+    const QString faces[] = {QStringLiteral("courier"), QStringLiteral("Arial"),
+                             QStringLiteral("Times New Roman")};
+    const struct {
+        const char* name;
+        int style;
+    } styles[] = {{"plain", 0}, {"italic", game::fsItalic}, {"bold italic", game::fsBold | game::fsItalic}};
+    // Capitals and umlauts reach highest, j and f lean furthest left in italics.
+    const char letters[] = {'M', char(0xDC), char(0xC4), 'q', 'j', 'f', 'W'};
+    for (const QString& face : faces)
+        for (const auto& style : styles)
+            for (char letter : letters)
+                QTest::addRow("%s %s %s", qPrintable(face), style.name,
+                              qPrintable(CodePage::toUnicode(QByteArray(1, letter))))
+                    << face << style.style << letter;
+}
+
+// A new word stands at y 0 and its first column at x 0: every pixel of its letters must be on
+// the playfield there, as it is further inside.
+void TestGamePieces::letterAtTopLeftKeepsAllItsInk() {
+    QFETCH(QString, font);
+    QFETCH(int, style);
+    QFETCH(char, letter);
+    const auto inkOf = [&](int x, int y) {
+        GameCanvas canvas;
+        canvas.setBrushColor(0);
+        canvas.resize(200, 200);
+        canvas.setFontName(font);
+        canvas.setFontSize(24);
+        canvas.setFontStyle(game::FontStyleSet(style));
+        canvas.setFontColor(0x00FFFF);
+        canvas.TextOut(x, y, letter);
+        int n = 0;
+        for (int py = 0; py < 200; ++py)
+            for (int px = 0; px < 200; ++px)
+                n += canvas.pixel(px, py) != 0;
+        return n;
+    };
+    // The same letter painted freely in the middle of a large image: all of its ink.
+    QFont face(font);
+    face.setPixelSize(32); // 24 points at 96 dots per inch
+    face.setBold(style & game::fsBold);
+    face.setItalic(style & game::fsItalic);
+    QImage free(200, 200, QImage::Format_RGB32);
+    free.fill(Qt::black);
+    {
+        QPainter painter(&free);
+        painter.setFont(face);
+        painter.setPen(QColor(GameCanvas::toRgb(0x00FFFF)));
+        painter.drawText(80, 100, CodePage::toUnicode(QByteArray(1, letter)));
+    }
+    int all = 0;
+    for (int py = 0; py < 200; ++py)
+        for (int px = 0; px < 200; ++px)
+            all += free.pixel(px, py) != qRgb(0, 0, 0);
+    QVERIFY(all > 0);
+    QCOMPARE(inkOf(60, 60), all);
+    QCOMPARE(inkOf(0, 0), all);
 }
 
 QTEST_MAIN(TestGamePieces)

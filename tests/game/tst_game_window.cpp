@@ -367,6 +367,20 @@ void TestGameWindow::inputBoxTakesDigitsOnly() {
     QCOMPARE(value, QStringLiteral("07"));
     QCOMPARE(box.windowTitle(), QStringLiteral("Input Box"));
     QCOMPARE(box.Edit->alignment() & Qt::AlignRight, Qt::AlignRight);
+    // The right-aligned entry keeps a gap to the field's right edge: frame, style margin and about
+    // half a character more (the style's own margin alone leaves some 6 pixels).
+    box.Edit->setText(QStringLiteral("3"));
+    box.show();
+    const QImage field = box.Edit->grab().toImage();
+    const QRgb base = field.pixel(field.width() / 2, field.height() / 2);
+    int rightmostInk = -1;
+    for (int x = 0; x < field.width() - 3; ++x)
+        for (int y = 3; y < field.height() - 3; ++y)
+            if (field.pixel(x, y) != base) rightmostInk = std::max(rightmostInk, x);
+    QVERIFY(rightmostInk > 0);
+    QVERIFY2(field.width() - 1 - rightmostInk >= 9,
+             qPrintable(QString::number(field.width() - 1 - rightmostInk)));
+    box.hide();
 
     THInputBox cancelled;
     value = QStringLiteral("3");

@@ -23,6 +23,9 @@ THInputBox::THInputBox(QWidget* parent) : QDialog(parent) {
     Edit = new QLineEdit(this);
     Edit->setObjectName(QStringLiteral("Edit"));
     Edit->setAlignment(Qt::AlignRight);
+    // Right-aligned digits would touch the frame: keep them an average character from it.
+    const int margin = Edit->fontMetrics().averageCharWidth() / 2 + 2;
+    Edit->setTextMargins(margin, 0, margin, 0);
     Edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), Edit));
     BnOK = new QPushButton(i18n("&OK"), this);
     BnOK->setObjectName(QStringLiteral("BnOK"));
