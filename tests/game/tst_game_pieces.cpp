@@ -369,8 +369,8 @@ void TestGamePieces::letterAtTopLeftKeepsAllItsInk_data() {
     QTest::addColumn<QString>("font");
     QTest::addColumn<int>("style");
     QTest::addColumn<char>("letter");
-    const QString faces[] = {QStringLiteral("courier"), QStringLiteral("Arial"),
-                             QStringLiteral("Times New Roman")};
+    const QString faces[] = {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("courier"),
+                             QStringLiteral("Arial"), QStringLiteral("Times New Roman")};
     const struct {
         const char* name;
         int style;

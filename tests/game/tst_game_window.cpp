@@ -37,6 +37,7 @@ private slots:
     void paintShowsCity();
     void panelKeepsButtonFaceOverDarkPlayfield();
     void cityStaysInSightWhenTheWindowShrinks();
+    void playfieldMeasuredAfterTheWindowFitsTheScreen();
     void inputBoxTakesDigitsOnly();
     void difficultyBoxStandsInFrontOfTheGame();
     void wordFileErrorStandsInFrontOfTheGame();
@@ -331,6 +332,29 @@ void TestGameWindow::cityStaysInSightWhenTheWindowShrinks() {
     for (int x = 0; x < shot.width(); ++x)
         city += shot.pixel(x, shot.height() - 2) == GameCanvas::toRgb(game::CityColor);
     QVERIFY(city > 0);
+    dialogs->answerYes();
+}
+
+void TestGameWindow::playfieldMeasuredAfterTheWindowFitsTheScreen() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    TgameFrame frame;
+    frame.SetWordsFile(file.path());
+    frame.show();
+    // As a window manager does it: the window stands taller than the screen for a moment after
+    // it is shown, and is then fitted in.
+    const QRect available = frame.screen()->availableGeometry();
+    frame.setWindowState(Qt::WindowNoState);
+    frame.setGeometry(available.x(), available.y(), available.width(), available.height() + 40);
+    QTRY_COMPARE(frame.height(), available.height() + 40);
+    QTimer::singleShot(150, &frame, [&frame, available] { frame.setGeometry(available); });
+    dialogs->answerText(QStringLiteral("3"));
+    frame.StartGame();
+    QVERIFY(frame.PlayThread());
+    QTRY_COMPARE(frame.height(), available.height());
+    // The playfield's top row, where new words appear, is the view's top row.
+    QCOMPARE(frame.canvas().height(), frame.PaintBox1->height());
+    QCOMPARE(frame.PaintBox1->imageTop(), 0);
     dialogs->answerYes();
 }
 

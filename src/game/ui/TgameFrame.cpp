@@ -160,8 +160,16 @@ void TgameFrame::layoutPlayfield() {
 void TgameFrame::settleOnScreen() {
     if (!isVisible()) return;
     activateWindow();
-    const auto settled = [this] {
-        return windowHandle() && windowHandle()->isExposed() && QApplication::activeWindow() == this;
+    // Shown at the screen's size, the window with its title bar is taller than the screen until
+    // the window manager has maximised it; the playfield measured before that would be taller
+    // than the one shown, and its top rows (where new words appear) would lie out of sight.
+    const auto fitsScreen = [this] {
+        const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+        return !s || frameGeometry().height() <= s->availableGeometry().height();
+    };
+    const auto settled = [this, fitsScreen] {
+        return windowHandle() && windowHandle()->isExposed() && QApplication::activeWindow() == this &&
+               fitsScreen();
     };
     if (settled()) return;
     const QDeadlineTimer deadline(1000);
