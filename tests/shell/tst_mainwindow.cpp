@@ -93,6 +93,7 @@ private slots:
     void missingCourseIsReportedAndTheRunGoesOn();
     void keyboardAndHandsStayAboveTheMainWindow_data();
     void keyboardAndHandsStayAboveTheMainWindow();
+    void mainWindowComesBackWhereItWas();
 
 private:
     TZQMainFm* openMain(const QStringList& record = {});
@@ -432,6 +433,20 @@ void TestMainWindow::keyboardAndHandsStayAboveTheMainWindow() {
     QCOMPARE(shown.size(), 3);
     for (QWindow* parent : parents)
         QCOMPARE(parent, main->windowHandle());
+}
+
+void TestMainWindow::mainWindowComesBackWhereItWas() {
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({});
+    const QPoint centred = main->pos();
+    // Moved away from the centre, then hidden and shown again the way the game does.
+    const QPoint moved = centred + QPoint(-37, 23);
+    main->move(moved);
+    QCOMPARE(main->pos(), moved);
+    main->hide();
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    QCOMPARE(main->pos(), moved);
 }
 
 #include "tst_mainwindow.moc"

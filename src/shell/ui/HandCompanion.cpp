@@ -1,6 +1,7 @@
 #include "shell/ui/HandCompanion.h"
 
 #include "keyboard/ui/TPalmForm.h"
+#include "shell/ui/FramePlacement.h"
 #include "shell/ui/StayAbove.h"
 
 void HandCompanion::LightFinger(int Pos) {
@@ -10,10 +11,10 @@ void HandCompanion::UnlightCurrent() {
     m_hand->UnlightCurrent();
 }
 QRect HandCompanion::frameGeometry() const {
-    return m_hand->frameGeometry();
+    return framedGeometry(m_hand, m_lastFrame);
 }
 void HandCompanion::moveTo(int left, int top) {
-    m_hand->move(left, top);
+    placeFrameAt(m_hand, left, top, m_lastFrame);
 }
 void HandCompanion::ShowIfUsed() {
     stayAbove(m_hand, m_owner);
@@ -21,5 +22,6 @@ void HandCompanion::ShowIfUsed() {
     if (m_hand->isVisible()) m_hand->raise();
 }
 void HandCompanion::Hide() {
+    rememberFrame(m_hand, m_lastFrame);
     m_hand->hide();
 }

@@ -2,6 +2,8 @@
 
 #include "drills/DrillCompanions.h"
 
+#include <QMargins>
+
 class QWidget;
 class TPalmForm;
 
@@ -20,4 +22,6 @@ public:
 private:
     TPalmForm* m_hand;
     QWidget* m_owner;
+    // The frame the window manager gave the window when it was last shown.
+    mutable QMargins m_lastFrame;
 };

@@ -1,16 +1,17 @@
 #include "shell/ui/KeyboardCompanion.h"
 
 #include "keyboard/ui/TVKeyboard.h"
+#include "shell/ui/FramePlacement.h"
 #include "shell/ui/StayAbove.h"
 
 int KeyboardCompanion::HighlightChar(char Ch) {
     return m_keyboard->HighlightChar(Ch);
 }
 QRect KeyboardCompanion::frameGeometry() const {
-    return m_keyboard->frameGeometry();
+    return framedGeometry(m_keyboard, m_lastFrame);
 }
 void KeyboardCompanion::moveTo(int left, int top) {
-    m_keyboard->move(left, top);
+    placeFrameAt(m_keyboard, left, top, m_lastFrame);
 }
 void KeyboardCompanion::Show() {
     stayAbove(m_keyboard, m_owner);
@@ -19,5 +20,6 @@ void KeyboardCompanion::Show() {
     m_keyboard->raise();
 }
 void KeyboardCompanion::Hide() {
+    rememberFrame(m_keyboard, m_lastFrame);
     m_keyboard->hide();
 }

@@ -254,6 +254,13 @@ void TZQMainFm::FormShow() {
         pal.setColor(QPalette::Window, WinColor::toQColor(Profile->BgColor));
         setPalette(pal);
     }
+    // Centred when first shown (or on leaving full screen); shown again after the game it comes
+    // back where it was: centring then would use the frame Qt forgot while the window was hidden.
+    const bool fullScreen = Profile && Profile->FullScreen;
+    const bool placeAgain = !m_placed || fullScreen || m_placedFullScreen;
+    m_placed = true;
+    m_placedFullScreen = fullScreen;
+    if (!placeAgain) return;
     if (QScreen* s = screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(s->availableGeometry().center());

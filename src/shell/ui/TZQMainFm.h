@@ -142,4 +142,6 @@ private:
     // failed to save and is tried again does not add it twice.
     int32_t m_runTimeInTotal = 0;
     bool m_closed = false;
+    bool m_placed = false;           // placed on screen once already
+    bool m_placedFullScreen = false; // ... and then filling the screen
 };
