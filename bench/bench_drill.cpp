@@ -1,5 +1,6 @@
 // One key in the text drill (engine and box update together, offscreen) on texts of different
 // lengths, and loading and starting a long text.
+#include "OffscreenBenchmarkMain.h"
 #include "drills/ui/DrillInputEdit.h"
 #include "drills/ui/TFmLongText.h"
 #include "platform/CodePage.h"
@@ -112,11 +113,4 @@ BENCHMARK(BM_TextDrillLoadAndStart)
     ->Iterations(3);
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QUORVEL_OFFSCREEN_BENCHMARK_MAIN()

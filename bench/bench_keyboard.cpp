@@ -1,3 +1,4 @@
+#include "OffscreenBenchmarkMain.h"
 #include "keyboard/HandPosition.h"
 #include "keyboard/ui/TKbFm.h"
 #include "keyboard/ui/TPalmForm.h"
@@ -71,11 +72,4 @@ static void BM_LoadLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadLayout);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QUORVEL_OFFSCREEN_BENCHMARK_MAIN()

@@ -2,6 +2,7 @@
 #include "platform/DataPacketReader.h"
 #include "platform/DataPacketWriter.h"
 #include "platform/Errors.h"
+#include "settings/DataMod.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -31,17 +32,7 @@ QByteArray bmpOf(QRgb colour, int w = 6, int h = 4) {
 
 DataPacket keyTable() {
     DataPacket p;
-    p.fields = {DataField::string("Name", 20, true),
-                DataField::integer("KeyValue"),
-                DataField::integer("KeyType"),
-                DataField::integer("KeyType2"),
-                DataField::integer("Finger"),
-                DataField::graphic("Glyph"),
-                DataField::integer("Width"),
-                DataField::integer("Height"),
-                DataField::integer("X"),
-                DataField::integer("Y"),
-                DataField::string("Hint", 127)};
+    p.fields = TDataMod::keyTableFields();
     auto key = [&](const char* name, int value, int type, int finger, QRgb colour, const char* hint) {
         p.rows.push_back({FieldValue::bytes(name), FieldValue::integer(value), FieldValue::integer(type),
                           FieldValue::integer(0), FieldValue::integer(finger),
@@ -57,8 +48,7 @@ DataPacket keyTable() {
 
 DataPacket charTable() {
     DataPacket p;
-    p.fields = {DataField::string("Name", 30), DataField::integer("Code"),  DataField::integer("KeyNo"),
-                DataField::boolean("Shift"),   DataField::boolean("AltGr"), DataField::integer("Accent")};
+    p.fields = TDataMod::charTableFields();
     auto ch = [&](const char* name, int code, int key, bool shift, bool altGr, int accent) {
         p.rows.push_back({FieldValue::bytes(name), FieldValue::integer(code), FieldValue::integer(key),
                           FieldValue::boolean(shift), FieldValue::boolean(altGr),
