@@ -1,0 +1,75 @@
+# Shared by the end-to-end scripts: a temporary copy of the program folder, an Xvfb display with
+# a window manager, and the helpers that drive the program with keys and read what it saved.
+# The caller sets app_src (the program folder) and shots (the screenshot folder) and may set
+# E2E_XVFB_ARGS (extra Xvfb options) before sourcing this file.
+for tool in Xvfb xdotool xprop import openbox; do
+  command -v "$tool" >/dev/null || { echo "e2e needs $tool" >&2; exit 1; }
+done
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  # Newest first: the program before the window manager before the X server.
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+rm -rf "$shots"
+mkdir -p "$shots"
+app="$work/app"
+cp -r "$app_src" "$app"
+rm -f "$app/zq.ini"
+
+display=":$(( 500 + RANDOM % 400 ))"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp ${E2E_XVFB_ARGS:-} >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+step=0
+shot() { step=$((step + 1)); import -window root "$shots/$(printf %02d "$step")-$1.png"; }
+fail() {
+  shot "failure"
+  cp "$work/run.log" "$shots/run.log" 2>/dev/null || true
+  echo "e2e: $*" >&2
+  exit 1
+}
+
+# The id of a visible window whose title matches, waiting up to 10 s.
+wait_window() {
+  local title="$1" wid=""
+  for _ in $(seq 100); do
+    wid=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | tail -1 || true)
+    [ -n "$wid" ] && { echo "$wid"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+wait_gone() {
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; sleep 0.3; }
+keys() { xdotool key --delay 60 "$@"; sleep 0.4; }
+# Slow enough for a person: the drills doubt anyone typing faster than 700 keys a minute.
+typeit() { xdotool type --delay 300 -- "$1"; sleep 0.3; }
+ini_value() { tr -d '\r' <"$1" | awk -v s="[$2]" -v k="$3" '$0==s {in_s=1; next} /^\[/ {in_s=0} in_s && index($0, k"=")==1 {print substr($0, length(k)+2); exit}'; }
+
+start_program() {
+  "$app/quorvel" >"$work/run.log" 2>&1 &
+  program=$!
+  pids+=($program)
+}
+wait_end() {
+  for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.1; done
+  fail "the program did not end"
+}
+
