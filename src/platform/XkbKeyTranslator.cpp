@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <utility>
 
 namespace {
 
 // X11 core modifier bits as they arrive in QKeyEvent::nativeModifiers().
 constexpr quint32 X11LockMask = 0x02;
+constexpr quint32 X11Mod2Mask = 0x10; // where desktops put Num Lock
 constexpr quint32 X11Mod5Mask = 0x80; // where desktops put AltGr (ISO_Level3_Shift)
 
 xkb_keysym_t firstLevelSym(xkb_keymap* keymap, xkb_keycode_t keycode) {
@@ -75,6 +77,9 @@ XkbKeyTranslator::XkbKeyTranslator(xkb_keymap* keymap, xkb_compose_table* compos
         case XKB_KEY_Caps_Lock:
             m_capsKey = kc;
             break;
+        case XKB_KEY_Num_Lock:
+            m_numKey = kc;
+            break;
         case XKB_KEY_ISO_Level3_Shift:
             m_level3Key = kc;
             break;
@@ -131,12 +136,16 @@ std::optional<QString> XkbKeyTranslator::translate(const QKeyEvent& event) {
     xkb_state* state = m_state.get();
     if (!state) return std::nullopt;
     if (mods.testFlag(Qt::ShiftModifier) && m_shiftKey) xkb_state_update_key(state, m_shiftKey, XKB_KEY_DOWN);
-    if ((native & X11LockMask) && m_capsKey) {
-        xkb_state_update_key(state, m_capsKey, XKB_KEY_DOWN);
-        xkb_state_update_key(state, m_capsKey, XKB_KEY_UP);
+    // The desktop's locks hold for this keymap as well.
+    for (const auto& [mask, key] : {std::pair{X11LockMask, m_capsKey}, std::pair{X11Mod2Mask, m_numKey}}) {
+        if (!(native & mask) || !key) continue;
+        xkb_state_update_key(state, key, XKB_KEY_DOWN);
+        xkb_state_update_key(state, key, XKB_KEY_UP);
     }
     if (level3 && m_level3Key) xkb_state_update_key(state, m_level3Key, XKB_KEY_DOWN);
     const xkb_keysym_t sym = xkb_state_key_get_one_sym(state, keycode);
+    // A key that this keymap leaves empty keeps what the desktop put on it.
+    if (sym == XKB_KEY_NoSymbol) return std::nullopt;
     const QString text = keyText(keycode, sym);
     return compose(sym, text);
 }

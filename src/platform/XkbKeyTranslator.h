@@ -6,10 +6,11 @@
 #include <QObject>
 
 // Types the characters of one XKB keymap from the physical keys of key events, whatever the
-// desktop's own layout is: the event's native scan code (an XKB keycode) with Shift, Caps Lock
-// and AltGr gives the key's symbol, and dead keys are combined with the next key through the
-// compose table. Watches the application's key events to know whether this keymap's AltGr
-// key is held, since the desktop's layout may give that key another meaning.
+// desktop's own layout is: the event's native scan code (an XKB keycode) with Shift, Caps Lock,
+// Num Lock and AltGr gives the key's symbol, and dead keys are combined with the next key
+// through the compose table; a dead key then the space bar types the accent itself. Watches the
+// application's key events to know whether this keymap's AltGr key is held, since the desktop's
+// layout may give that key another meaning.
 class XkbKeyTranslator final : public QObject, public KeyTranslator {
     Q_OBJECT
 public:
@@ -32,6 +33,7 @@ private:
     XkbComposeStatePtr m_compose;
     xkb_keycode_t m_shiftKey = 0;
     xkb_keycode_t m_capsKey = 0;
+    xkb_keycode_t m_numKey = 0;
     xkb_keycode_t m_level3Key = 0;
     xkb_keysym_t m_pendingDeadKey = XKB_KEY_NoSymbol;
     bool m_level3Held = false;

@@ -35,11 +35,9 @@ XkbKeyboardLayoutProvider::XkbKeyboardLayoutProvider(std::optional<XkbDesktopLay
                 m_loaded.push_back(handle);
         }
     if (desktop && desktop->active) {
-        m_desktopIdentifier = desktop->active;
         m_active = handleOf(*desktop->active);
     } else {
-        // A desktop that cannot be asked is taken to type US English; since its real layout is
-        // unknown, every activation translates.
+        // A desktop that cannot be asked is taken to type US English.
         m_active = handleOf(FallbackIdentifier);
     }
     if (std::find(m_loaded.begin(), m_loaded.end(), m_active) == m_loaded.end())
@@ -92,10 +90,7 @@ bool XkbKeyboardLayoutProvider::activate(const QByteArray& identifierText) {
     if (!entry) return false;
     const XkbKeymapPtr keymap = compileKeymap(m_context.get(), *entry);
     if (!keymap) return false;
-    if (identifier == m_desktopIdentifier)
-        useTranslator(nullptr);
-    else
-        useTranslator(std::make_unique<XkbKeyTranslator>(keymap.get(), composeTable()));
+    useTranslator(std::make_unique<XkbKeyTranslator>(keymap.get(), composeTable()));
     m_active = handleOf(*identifier);
     if (std::find(m_loaded.begin(), m_loaded.end(), m_active) == m_loaded.end()) m_loaded.push_back(m_active);
     return true;

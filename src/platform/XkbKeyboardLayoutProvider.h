@@ -10,8 +10,9 @@ class XkbKeyTranslator;
 // Keyboard layouts on XKB: the offered layouts are those of the layout table; the loaded ones
 // are the desktop's layouts at start plus every layout activated since. Activating compiles the
 // layout's keymap and makes it the program's own through the key translator hook; the desktop's
-// keyboard is never changed. Activating the desktop's own layout removes the translator, so
-// events keep the desktop's text.
+// keyboard is never changed. The desktop's own layout is translated too, so that a layout types
+// the same characters on every desktop (the desktop's input method would compose dead keys by
+// its own table: dead acute then the space bar gives an apostrophe there, not the accent).
 class XkbKeyboardLayoutProvider final : public KeyboardLayoutProvider {
 public:
     // Reads the desktop's layouts from the X server when it can.
@@ -26,7 +27,7 @@ public:
     QString localeText(quint16 languageId, LocaleText kind) override;
     bool activate(const QByteArray& identifierText) override;
 
-    // The translator installed by the last activation; nullptr when events pass unchanged.
+    // The translator installed by the last activation; nullptr before the first one.
     XkbKeyTranslator* translator() const { return m_translator.get(); }
 
     // The keymap of an offered layout, compiled with this machine's xkeyboard-config; null when
@@ -42,7 +43,6 @@ private:
     XkbContextPtr m_context;
     XkbComposeTablePtr m_composeTable;
     bool m_composeTried = false;
-    std::optional<quint32> m_desktopIdentifier;
     std::vector<quint32> m_loaded;
     quint32 m_active = 0;
     std::unique_ptr<XkbKeyTranslator> m_translator;

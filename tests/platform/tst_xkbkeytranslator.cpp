@@ -22,7 +22,9 @@ constexpr UsKey KeySpace{65, Qt::Key_Space, " "};
 constexpr UsKey KeyBracket{34, Qt::Key_BracketLeft, "["}; // German: u with diaeresis
 constexpr UsKey KeyEqual{21, Qt::Key_Equal, "="};         // German: dead acute
 constexpr quint32 RightAlt = 108;
-constexpr quint32 X11ShiftMask = 0x01, X11LockMask = 0x02, X11Mod1Mask = 0x08, X11Mod5Mask = 0x80;
+constexpr quint32 X11ShiftMask = 0x01, X11LockMask = 0x02, X11Mod1Mask = 0x08, X11Mod2Mask = 0x10,
+                  X11Mod5Mask = 0x80;
+constexpr quint32 Keypad1 = 87;
 
 QKeyEvent press(const UsKey& k, Qt::KeyboardModifiers mods = Qt::NoModifier, quint32 native = 0) {
     QString text = QString::fromLatin1(k.text);
@@ -96,6 +98,10 @@ void TestXkbKeyTranslator::germanLetters_data() {
     QTest::newRow("space") << KeySpace.scanCode << 0 << 0u << " ";
     QTest::newRow("backspace") << 22u << 0 << 0u << "\b";
     QTest::newRow("enter") << 36u << 0 << 0u << "\r";
+    // Num Lock (Mod2 on X11 desktops) holds for the keypad as it does on the desktop.
+    QTest::newRow("keypad with num lock") << Keypad1 << 0 << X11Mod2Mask << "1";
+    QTest::newRow("keypad with num lock and caps lock") << Keypad1 << 0 << (X11Mod2Mask | X11LockMask) << "1";
+    QTest::newRow("keypad without num lock") << Keypad1 << 0 << 0u << "";
 }
 
 void TestXkbKeyTranslator::germanLetters() {
@@ -203,6 +209,8 @@ void TestXkbKeyTranslator::shortcutsAndUnknownEventsPass_data() {
     QTest::addColumn<bool>("passes");
     QTest::newRow("no scan code") << 0u << 0 << true;
     QTest::newRow("keycode outside keymap") << 2u << 0 << true;
+    // A key that this layout leaves empty (a spare keycode the desktop may have filled).
+    QTest::newRow("keycode without symbol") << 97u << 0 << true;
     QTest::newRow("ctrl shortcut") << KeyY.scanCode << int(Qt::ControlModifier) << true;
     QTest::newRow("alt shortcut") << KeyY.scanCode << int(Qt::AltModifier) << true;
     QTest::newRow("shift key types nothing") << 50u << int(Qt::ShiftModifier) << false;

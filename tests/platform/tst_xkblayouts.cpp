@@ -32,7 +32,8 @@ private slots:
     void localeTexts();
     void refusedActivationChangesNothing_data();
     void refusedActivationChangesNothing();
-    void activationTranslatesUnlessDesktopOwn();
+    void activationTranslates();
+    void desktopOwnLayoutTypesLikeAnyOther();
     void unknownDesktopAlwaysTranslates();
     void missingKeyboardConfigRefusesActivation();
     void desktopDescriptions_data();
@@ -175,7 +176,7 @@ void TestXkbLayouts::refusedActivationChangesNothing() {
     QCOMPARE(provider.loadedLayouts(), (std::vector<quint32>{0x04090409, 0x04070407}));
 }
 
-void TestXkbLayouts::activationTranslatesUnlessDesktopOwn() {
+void TestXkbLayouts::activationTranslates() {
     {
         XkbKeyboardLayoutProvider provider(XkbDesktopLayouts{{0x409, 0x407}, 0x409});
         QCOMPARE(provider.activeLayout(), 0x04090409u);
@@ -192,15 +193,51 @@ void TestXkbLayouts::activationTranslatesUnlessDesktopOwn() {
         QCOMPARE(activeKeyTranslator()->translate(keyAt(26, Qt::Key_E, "e")),
                  std::optional<QString>(QString(QChar(0xEA))));
         QCOMPARE(provider.loadedLayouts(), (std::vector<quint32>{0x04090409, 0x04070407, 0x040C040C}));
-        // Back to the desktop's own layout: events keep their own text.
+        // The desktop's own layout is the program's own as well.
         QVERIFY(provider.activate("00000409"));
-        QVERIFY(!activeKeyTranslator());
-        QVERIFY(!provider.translator());
+        QVERIFY(activeKeyTranslator());
+        QCOMPARE(activeKeyTranslator(), provider.translator());
+        QCOMPARE(activeKeyTranslator()->translate(keyAt(ScanY, Qt::Key_Y, "y")), std::optional<QString>("y"));
         QVERIFY(provider.activate("00010409"));
         QCOMPARE(provider.activeLayout(), 0xF0020409u);
     }
     // The hook never points at a translator that is gone.
     QVERIFY(!activeKeyTranslator());
+}
+
+// A German desktop delivers the German dead keys as dead keys of its own; the activated German
+// layout still types the accent for a dead key and the space bar, as it does on a US desktop.
+void TestXkbLayouts::desktopOwnLayoutTypesLikeAnyOther() {
+    const QString acute(QChar(0x00B4));
+    const QString diaeresis(QChar(0x00A8));
+    const auto typeLine = [](std::initializer_list<const QKeyEvent*> keys) {
+        QString line;
+        for (const QKeyEvent* key : keys) {
+            const auto text = activeKeyTranslator()->translate(*key);
+            line += text ? *text : key->text();
+        }
+        return line;
+    };
+    const QKeyEvent space = keyAt(65, Qt::Key_Space, " ");
+    {
+        XkbKeyboardLayoutProvider provider(XkbDesktopLayouts{{0x407}, 0x407});
+        QVERIFY(provider.activate("00000407"));
+        QVERIFY(activeKeyTranslator());
+        const QKeyEvent deadAcute = keyAt(21, Qt::Key_Dead_Acute, QString());
+        const QKeyEvent a = keyAt(38, Qt::Key_A, "a");
+        QCOMPARE(typeLine({&deadAcute, &space, &deadAcute, &a, &deadAcute, &deadAcute, &space}),
+                 acute + QChar(0xE1) + acute + " ");
+    }
+    {
+        XkbKeyboardLayoutProvider provider(XkbDesktopLayouts{{0x40C}, 0x40C});
+        QVERIFY(provider.activate("0000040C"));
+        QVERIFY(activeKeyTranslator());
+        // Shift and the key right of P: dead diaeresis on a French keyboard.
+        const QKeyEvent deadDiaeresis(QEvent::KeyPress, Qt::Key_Dead_Diaeresis, Qt::ShiftModifier, 34, 0,
+                                      0x01, QString());
+        const QKeyEvent e = keyAt(26, Qt::Key_E, "e");
+        QCOMPARE(typeLine({&deadDiaeresis, &space, &deadDiaeresis, &e}), diaeresis + QChar(0xEB));
+    }
 }
 
 void TestXkbLayouts::unknownDesktopAlwaysTranslates() {
