@@ -116,6 +116,8 @@ private slots:
     void everyWayOfTypingIsUnambiguous();
     void everyKeyHasItsPicture_data() { addCourseRows(); }
     void everyKeyHasItsPicture();
+    void shiftKeysLookAlike_data() { addCourseRows(); }
+    void shiftKeysLookAlike();
     void textsCanBeTyped_data();
     void textsCanBeTyped();
     void courseLines_data() { addCourseRows(); }
@@ -372,6 +374,23 @@ void TestBundledCourses::everyKeyHasItsPicture() {
     }
     // Cap colours follow the fingers: four finger colours per hand, thumbs and keys without finger.
     QVERIFY(colours.size() >= 6);
+}
+
+// Both Shift keys carry the same caption: the right cap shows what the left one shows, as far as
+// the narrower left cap reaches (short of its right rim).
+void TestBundledCourses::shiftKeysLookAlike() {
+    QFETCH(QString, course);
+    TDataMod dataMod;
+    QVERIFY(dataMod.LoadLayout(archivePath(course)));
+    TClientDataSet& keys = *dataMod.MainTbl;
+    QVERIFY(keys.Locate(QStringLiteral("Name"), QByteArray("ShiftL")));
+    const QImage left = keys.FieldByName(QStringLiteral("Glyph")).AsImage();
+    QVERIFY(keys.Locate(QStringLiteral("Name"), QByteArray("ShiftR")));
+    const QImage right = keys.FieldByName(QStringLiteral("Glyph")).AsImage();
+    QCOMPARE(right.height(), left.height());
+    QVERIFY(right.width() >= left.width());
+    const QRect common(0, 0, left.width() - 2, left.height());
+    QCOMPARE(right.copy(common), left.copy(common));
 }
 
 void TestBundledCourses::textsCanBeTyped_data() {
