@@ -6,6 +6,7 @@
 #include "game/ui/PlayfieldView.h"
 #include "game/ui/THInputBox.h"
 #include "game/ui/TgameFrame.h"
+#include "platform/KeyInput.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/ui/QtDialogs.h"
 #include "settings/GradientColor.h"
@@ -30,7 +31,9 @@ private slots:
     void columnsFollowScreenAndCellSize();
     void barsFollowTheGame();
     void typedKeysShootWords();
-    void shortcutsTypeNothingForeignLettersMiss();
+    void ctrlKeysAndForeignLettersMiss();
+    void ctrlWithAKeyTypesItsControlCharacter_data();
+    void ctrlWithAKeyTypesItsControlCharacter();
     void escThenNoGoesOnThenYesLeaves();
     void closingAfterTheEndAsksNothing();
     void unreadableWordFileStartsNoGame();
@@ -217,25 +220,70 @@ void TestGameWindow::typedKeysShootWords() {
     QVERIFY(frame->LbStatus->text().contains("Hit: 1"));
 }
 
-void TestGameWindow::shortcutsTypeNothingForeignLettersMiss() {
+void TestGameWindow::ctrlKeysAndForeignLettersMiss() {
     ScriptedDialogsGuard dialogs;
-    WordFile file("abc");
+    WordFile file("Rat");
     auto frame = startedGame(*dialogs, file, "1");
     threadType* t = frame->PlayThread();
     std::atomic<int> misses{0}; // counted on the worker
     underLock(t, [&] { return t->OnMiss = [&misses](QObject*) { ++misses; }, 0; });
     QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
-    QTest::keyClick(frame.get(), Qt::Key_A);
+    const auto keyTaken = [&] { return !underLock(t, [&] { return t->KeyPending; }); };
+    QTest::keyClick(frame.get(), 'R');
     QTRY_COMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
-    QTest::keyClick(frame.get(), Qt::Key_B, Qt::ControlModifier); // a shortcut types nothing
-    QTest::qWait(50);
-    QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
-    QCOMPARE(misses.load(), 0);
-    // A letter the code page does not hold matches no letter of a word.
-    QTest::sendKeyEvent(QTest::Click, frame.get(), Qt::Key_unknown, QStringLiteral("\u0436"), Qt::NoModifier);
+    // Ctrl+B types its control character, which is no letter of the locked word.
+    QTest::keyClick(frame.get(), Qt::Key_B, Qt::ControlModifier);
     QTRY_COMPARE(misses.load(), 1);
     QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), -1);
+    QVERIFY(!underLock(t, [&] { return t->Locked; }));
+    QTest::keyClick(frame.get(), 'a');
+    QTRY_VERIFY(keyTaken());
+    QTest::keyClick(frame.get(), 't');
+    QTRY_VERIFY(keyTaken());
+    QCOMPARE(underLock(t, [&] { return t->Hit; }), 0);
+    QCOMPARE(underLock(t, [&] { return t->Words.front()->State; }), int(strikerType::Falling));
+
+    // A letter the code page does not hold matches no letter of a word.
+    QTest::keyClick(frame.get(), 'R');
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
+    QTest::sendKeyEvent(QTest::Click, frame.get(), Qt::Key_unknown, QStringLiteral("\u0436"), Qt::NoModifier);
+    QTRY_COMPARE(misses.load(), 2);
+    QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), -1);
     dialogs->answerYes();
+}
+
+void TestGameWindow::ctrlWithAKeyTypesItsControlCharacter_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("game");
+    const int ctrl = int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+B as tests send it") << int(Qt::Key_B) << ctrl << "b" << QByteArray("\x02");
+    QTest::newRow("Ctrl+B as X11 sends it") << int(Qt::Key_B) << ctrl << "\x02" << QByteArray("\x02");
+    QTest::newRow("Ctrl+Shift+Z") << int(Qt::Key_Z) << (ctrl | int(Qt::ShiftModifier)) << "Z"
+                                  << QByteArray("\x1a");
+    QTest::newRow("Ctrl+[ is Esc") << int(Qt::Key_BracketLeft) << ctrl << "[" << QByteArray("\x1b");
+    QTest::newRow("Ctrl+_") << int(Qt::Key_Underscore) << ctrl << "_" << QByteArray("\x1f");
+    QTest::newRow("Ctrl+1 types nothing") << int(Qt::Key_1) << ctrl << "1" << QByteArray();
+    QTest::newRow("Ctrl alone types nothing") << int(Qt::Key_Control) << ctrl << "" << QByteArray();
+    QTest::newRow("AltGr as Ctrl+Alt types its character")
+        << int(Qt::Key_At) << (ctrl | int(Qt::AltModifier)) << "@" << QByteArray("@");
+}
+
+void TestGameWindow::ctrlWithAKeyTypesItsControlCharacter() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+    QByteArray game;
+    for (const KeyInput::KeyChar& c : KeyInput::keyPressChars(event, KeyInput::CtrlKeys::ControlCharacters))
+        game += c.code;
+    QTEST(game, "game");
+    // The drills keep taking Ctrl with a key for a shortcut.
+    QByteArray drill;
+    for (const KeyInput::KeyChar& c : KeyInput::keyPressChars(event))
+        drill += c.code;
+    QCOMPARE(drill, (modifiers & Qt::AltModifier) ? game : QByteArray());
 }
 
 void TestGameWindow::escThenNoGoesOnThenYesLeaves() {

@@ -273,12 +273,13 @@ void TgameFrame::FormKeyPress(char Key) {
 
 // The same road as the drills' keys: the activated layout first, then one key-press per
 // character (Esc 27, Backspace 8); a character without a code page value can match no letter.
+// Unlike the drills, the game takes Ctrl with a key for the control character it types.
 static char gameKey(const KeyInput::KeyChar& c) {
     return c.unmappable ? char(0x1A) : c.code;
 }
 
 void TgameFrame::keyPressEvent(QKeyEvent* event) {
-    for (const KeyInput::KeyChar& c : KeyInput::keyPressChars(*event))
+    for (const KeyInput::KeyChar& c : KeyInput::keyPressChars(*event, KeyInput::CtrlKeys::ControlCharacters))
         FormKeyPress(gameKey(c));
 }
 
