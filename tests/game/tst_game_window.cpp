@@ -2,6 +2,7 @@
 
 #include "game/GameScores.h"
 #include "game/GameSettings.h"
+#include "game/bulletType.h"
 #include "game/ui/GameProgressBar.h"
 #include "game/ui/PlayfieldView.h"
 #include "game/ui/THInputBox.h"
@@ -38,6 +39,8 @@ private slots:
     void closingAfterTheEndAsksNothing();
     void unreadableWordFileStartsNoGame();
     void paintShowsCity();
+    void bulletOverBricksStaysThroughTheTicks();
+    void uncoveredOrResizedRedrawsCityNotBullets();
     void panelKeepsButtonFaceOverDarkPlayfield();
     void cityStaysInSightWhenTheWindowShrinks();
     void playfieldMeasuredAfterTheWindowFitsTheScreen();
@@ -363,6 +366,90 @@ void TestGameWindow::paintShowsCity() {
         city += shot.pixel(x, shot.height() - 2) == GameCanvas::toRgb(game::CityColor);
     QVERIFY(city > 0);
     QCOMPARE(QColor(shot.pixel(shot.width() / 2, 5)), QColor(Qt::black));
+    dialogs->answerYes();
+}
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    std::atomic<int> paints{0};
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// A bullet fired at a word high above, one step up from below the playfield into the bottom row
+// of the city, over a brick; the play's own bullet step, under the play's lock.
+struct BulletOverBrick {
+    strikerType target;
+    std::unique_ptr<bulletType> bullet;
+    QPoint inside; // a pixel of the bullet's box
+
+    explicit BulletOverBrick(threadType* t) {
+        int column = 1;
+        {
+            std::lock_guard<std::mutex> locker(t->lock());
+            column = t->City->columns() / 2;
+            t->City->setBrick(t->City->rows(), column, 1);
+        }
+        t->RedrawAll(); // the brick stands on the playfield
+        std::lock_guard<std::mutex> locker(t->lock());
+        target.Text = "a";
+        target.Length = 1;
+        target.X = (column - 1) * game::CellSize;
+        target.Y = 0;
+        bullet = std::make_unique<bulletType>(t->Canvas, &target, t->City->BaseY + 1);
+        bullet->Step();
+        inside = QPoint(bullet->X + 1, t->City->BaseY - 3);
+    }
+};
+
+void TestGameWindow::bulletOverBricksStaysThroughTheTicks() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    game::PlayfieldColor = 0x000000;
+    auto frame = startedGame(*dialogs, file, "1");
+    threadType* t = frame->PlayThread();
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
+    PaintCounter counter(frame->PaintBox1);
+    const BulletOverBrick shot(t);
+    const int32_t inverted = game::CityColor ^ game::BulletColor ^ 0xAAAAAA;
+    QCOMPARE(frame->canvas().pixel(shot.inside.x(), shot.inside.y()), inverted);
+    // The window's timer ticks on and the playfield repaints what changed: the bullet stays.
+    const int before = counter.paints;
+    QTRY_VERIFY(counter.paints > before + 2);
+    QVERIFY(frame->timerActive());
+    QCOMPARE(frame->canvas().pixel(shot.inside.x(), shot.inside.y()), inverted);
+    const QImage view = frame->PaintBox1->grab().toImage();
+    const QPoint onView = shot.inside + QPoint(0, frame->PaintBox1->imageTop());
+    QCOMPARE(view.pixel(onView), GameCanvas::toRgb(inverted));
+    dialogs->answerYes();
+}
+
+void TestGameWindow::uncoveredOrResizedRedrawsCityNotBullets() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    game::PlayfieldColor = 0x000000;
+    auto frame = startedGame(*dialogs, file, "1");
+    threadType* t = frame->PlayThread();
+    const int32_t inverted = game::CityColor ^ game::BulletColor ^ 0xAAAAAA;
+
+    const BulletOverBrick covered(t);
+    QCOMPARE(frame->canvas().pixel(covered.inside.x(), covered.inside.y()), inverted);
+    // As the window system says when a window in front has gone.
+    QExposeEvent uncovered(QRegion(QRect(QPoint(0, 0), frame->size())));
+    QCoreApplication::sendEvent(frame->windowHandle(), &uncovered);
+    QCOMPARE(frame->canvas().pixel(covered.inside.x(), covered.inside.y()), game::CityColor);
+
+    const BulletOverBrick resized(t);
+    QCOMPARE(frame->canvas().pixel(resized.inside.x(), resized.inside.y()), inverted);
+    frame->setWindowState(Qt::WindowNoState);
+    frame->resize(frame->width(), frame->height() - 20);
+    QTRY_COMPARE(frame->canvas().pixel(resized.inside.x(), resized.inside.y()), game::CityColor);
     dialogs->answerYes();
 }
 
