@@ -18,7 +18,9 @@ public:
     void warning(const QString& text) override { script.warning(text); }
     void error(const QString& text) override { script.error(text); }
     bool confirm(const QString& text) override { return script.confirm(text); }
-    void messageBox(const QString& text, const QString& caption) override { script.messageBox(text, caption); }
+    void messageBox(const QString& text, const QString& caption) override {
+        script.messageBox(text, caption);
+    }
     QString inputBox(const QString& caption, const QString& prompt, const QString& defaultText) override {
         if (onPrompt) onPrompt();
         return script.inputBox(caption, prompt, defaultText);

@@ -385,6 +385,8 @@ protected:
 // A bullet fired at a word high above, one step up from below the playfield into the bottom row
 // of the city, over a brick; the play's own bullet step, under the play's lock.
 struct BulletOverBrick {
+    // The brick's colour with the bullet's pen over it in XOR.
+    static constexpr int32_t Inverted = game::CityColor ^ game::BulletColor ^ 0xAAAAAA;
     strikerType target;
     std::unique_ptr<bulletType> bullet;
     QPoint inside; // a pixel of the bullet's box
@@ -406,6 +408,7 @@ struct BulletOverBrick {
         bullet->Step();
         inside = QPoint(bullet->X + 1, t->City->BaseY - 3);
     }
+    int32_t onCanvas(TgameFrame& frame) const { return frame.canvas().pixel(inside.x(), inside.y()); }
 };
 
 void TestGameWindow::bulletOverBricksStaysThroughTheTicks() {
@@ -417,16 +420,15 @@ void TestGameWindow::bulletOverBricksStaysThroughTheTicks() {
     QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
     PaintCounter counter(frame->PaintBox1);
     const BulletOverBrick shot(t);
-    const int32_t inverted = game::CityColor ^ game::BulletColor ^ 0xAAAAAA;
-    QCOMPARE(frame->canvas().pixel(shot.inside.x(), shot.inside.y()), inverted);
+    QCOMPARE(shot.onCanvas(*frame), BulletOverBrick::Inverted);
     // The window's timer ticks on and the playfield repaints what changed: the bullet stays.
     const int before = counter.paints;
     QTRY_VERIFY(counter.paints > before + 2);
     QVERIFY(frame->timerActive());
-    QCOMPARE(frame->canvas().pixel(shot.inside.x(), shot.inside.y()), inverted);
+    QCOMPARE(shot.onCanvas(*frame), BulletOverBrick::Inverted);
     const QImage view = frame->PaintBox1->grab().toImage();
     const QPoint onView = shot.inside + QPoint(0, frame->PaintBox1->imageTop());
-    QCOMPARE(view.pixel(onView), GameCanvas::toRgb(inverted));
+    QCOMPARE(view.pixel(onView), GameCanvas::toRgb(BulletOverBrick::Inverted));
     dialogs->answerYes();
 }
 
@@ -436,20 +438,18 @@ void TestGameWindow::uncoveredOrResizedRedrawsCityNotBullets() {
     game::PlayfieldColor = 0x000000;
     auto frame = startedGame(*dialogs, file, "1");
     threadType* t = frame->PlayThread();
-    const int32_t inverted = game::CityColor ^ game::BulletColor ^ 0xAAAAAA;
-
     const BulletOverBrick covered(t);
-    QCOMPARE(frame->canvas().pixel(covered.inside.x(), covered.inside.y()), inverted);
+    QCOMPARE(covered.onCanvas(*frame), BulletOverBrick::Inverted);
     // As the window system says when a window in front has gone.
     QExposeEvent uncovered(QRegion(QRect(QPoint(0, 0), frame->size())));
     QCoreApplication::sendEvent(frame->windowHandle(), &uncovered);
-    QCOMPARE(frame->canvas().pixel(covered.inside.x(), covered.inside.y()), game::CityColor);
+    QCOMPARE(covered.onCanvas(*frame), game::CityColor);
 
     const BulletOverBrick resized(t);
-    QCOMPARE(frame->canvas().pixel(resized.inside.x(), resized.inside.y()), inverted);
+    QCOMPARE(resized.onCanvas(*frame), BulletOverBrick::Inverted);
     frame->setWindowState(Qt::WindowNoState);
     frame->resize(frame->width(), frame->height() - 20);
-    QTRY_COMPARE(frame->canvas().pixel(resized.inside.x(), resized.inside.y()), game::CityColor);
+    QTRY_COMPARE(resized.onCanvas(*frame), game::CityColor);
     dialogs->answerYes();
 }
 
