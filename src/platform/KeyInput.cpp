@@ -78,7 +78,19 @@ std::vector<KeyChar> charsOfText(const QString& text) {
     return chars;
 }
 
-std::vector<KeyChar> keyPressChars(const QKeyEvent& event) {
+// The control character of Ctrl with a key: the one the desktop reports as the key's text (X11
+// does), else for a letter or one of [ \ ] ^ _ the character less 64, as Windows types it.
+static std::vector<KeyChar> controlChars(const QKeyEvent& event) {
+    const QString text = event.text();
+    if (text.size() == 1 && (text.at(0).unicode() < 0x20 || text.at(0).unicode() == 0x7F))
+        return {{char(text.at(0).unicode()), text.at(0), false}};
+    const int key = event.key();
+    if (key < Qt::Key_A || key > Qt::Key_Underscore) return {};
+    const char code = char(key & 0x1F);
+    return {{code, QChar(code), false}};
+}
+
+std::vector<KeyChar> keyPressChars(const QKeyEvent& event, CtrlKeys ctrl) {
     switch (event.key()) {
     case Qt::Key_Backspace:
         return {{'\b', QChar(8), false}};
@@ -90,10 +102,11 @@ std::vector<KeyChar> keyPressChars(const QKeyEvent& event) {
     default:
         break;
     }
-    // Ctrl shortcuts type nothing. AltGr arrives as its own modifier (or none) under X11, or as
-    // Ctrl+Alt elsewhere, so characters typed with AltGr still come through.
+    // AltGr arrives as its own modifier (or none) under X11, or as Ctrl+Alt elsewhere, so
+    // characters typed with AltGr come through either way.
     const Qt::KeyboardModifiers mods = event.modifiers();
-    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) return {};
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier))
+        return ctrl == CtrlKeys::ControlCharacters ? controlChars(event) : std::vector<KeyChar>{};
     // The activated layout knows its own AltGr key, which the desktop may report as Alt.
     if (KeyTranslator* translator = activeKeyTranslator()) {
         if (const auto text = translator->translate(event)) return charsOfText(*text);

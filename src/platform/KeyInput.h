@@ -43,10 +43,15 @@ struct KeyChar {
 // The virtual-key code of a key event (0 when Windows has none for it).
 quint16 virtualKeyCode(const QKeyEvent& event);
 
+// What Ctrl with a key types: nothing (a shortcut, as the drills take it), or the control
+// character it stands for (Ctrl+B is 2), as the game takes every character but Esc.
+enum class CtrlKeys { Shortcuts, ControlCharacters };
+
 // The characters a key event types, in order, after the activated keyboard layout has had its
 // say (activeKeyTranslator()). Backspace, Enter and Esc give 8, 13 and 27 whatever their text;
-// the tab gives 9; shortcuts with Ctrl or Alt and other control characters give nothing.
-std::vector<KeyChar> keyPressChars(const QKeyEvent& event);
+// the tab gives 9; Ctrl with a key gives what `ctrl` says; shortcuts with Alt and other control
+// characters give nothing.
+std::vector<KeyChar> keyPressChars(const QKeyEvent& event, CtrlKeys ctrl = CtrlKeys::Shortcuts);
 
 // The characters an input method commits (dead keys composed under X11): key-presses too.
 std::vector<KeyChar> committedChars(const QInputMethodEvent& event);

@@ -2,10 +2,12 @@
 
 #include "game/GameScores.h"
 #include "game/GameSettings.h"
+#include "game/bulletType.h"
 #include "game/ui/GameProgressBar.h"
 #include "game/ui/PlayfieldView.h"
 #include "game/ui/THInputBox.h"
 #include "game/ui/TgameFrame.h"
+#include "platform/KeyInput.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/ui/QtDialogs.h"
 #include "settings/GradientColor.h"
@@ -30,11 +32,15 @@ private slots:
     void columnsFollowScreenAndCellSize();
     void barsFollowTheGame();
     void typedKeysShootWords();
-    void shortcutsTypeNothingForeignLettersMiss();
+    void ctrlKeysAndForeignLettersMiss();
+    void ctrlWithAKeyTypesItsControlCharacter_data();
+    void ctrlWithAKeyTypesItsControlCharacter();
     void escThenNoGoesOnThenYesLeaves();
     void closingAfterTheEndAsksNothing();
     void unreadableWordFileStartsNoGame();
     void paintShowsCity();
+    void bulletOverBricksStaysThroughTheTicks();
+    void uncoveredOrResizedRedrawsCityNotBullets();
     void panelKeepsButtonFaceOverDarkPlayfield();
     void cityStaysInSightWhenTheWindowShrinks();
     void playfieldMeasuredAfterTheWindowFitsTheScreen();
@@ -217,25 +223,70 @@ void TestGameWindow::typedKeysShootWords() {
     QVERIFY(frame->LbStatus->text().contains("Hit: 1"));
 }
 
-void TestGameWindow::shortcutsTypeNothingForeignLettersMiss() {
+void TestGameWindow::ctrlKeysAndForeignLettersMiss() {
     ScriptedDialogsGuard dialogs;
-    WordFile file("abc");
+    WordFile file("Rat");
     auto frame = startedGame(*dialogs, file, "1");
     threadType* t = frame->PlayThread();
     std::atomic<int> misses{0}; // counted on the worker
     underLock(t, [&] { return t->OnMiss = [&misses](QObject*) { ++misses; }, 0; });
     QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
-    QTest::keyClick(frame.get(), Qt::Key_A);
+    const auto keyTaken = [&] { return !underLock(t, [&] { return t->KeyPending; }); };
+    QTest::keyClick(frame.get(), 'R');
     QTRY_COMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
-    QTest::keyClick(frame.get(), Qt::Key_B, Qt::ControlModifier); // a shortcut types nothing
-    QTest::qWait(50);
-    QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
-    QCOMPARE(misses.load(), 0);
-    // A letter the code page does not hold matches no letter of a word.
-    QTest::sendKeyEvent(QTest::Click, frame.get(), Qt::Key_unknown, QStringLiteral("\u0436"), Qt::NoModifier);
+    // Ctrl+B types its control character, which is no letter of the locked word.
+    QTest::keyClick(frame.get(), Qt::Key_B, Qt::ControlModifier);
     QTRY_COMPARE(misses.load(), 1);
     QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), -1);
+    QVERIFY(!underLock(t, [&] { return t->Locked; }));
+    QTest::keyClick(frame.get(), 'a');
+    QTRY_VERIFY(keyTaken());
+    QTest::keyClick(frame.get(), 't');
+    QTRY_VERIFY(keyTaken());
+    QCOMPARE(underLock(t, [&] { return t->Hit; }), 0);
+    QCOMPARE(underLock(t, [&] { return t->Words.front()->State; }), int(strikerType::Falling));
+
+    // A letter the code page does not hold matches no letter of a word.
+    QTest::keyClick(frame.get(), 'R');
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
+    QTest::sendKeyEvent(QTest::Click, frame.get(), Qt::Key_unknown, QStringLiteral("\u0436"), Qt::NoModifier);
+    QTRY_COMPARE(misses.load(), 2);
+    QCOMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), -1);
     dialogs->answerYes();
+}
+
+void TestGameWindow::ctrlWithAKeyTypesItsControlCharacter_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("game");
+    const int ctrl = int(Qt::ControlModifier);
+    QTest::newRow("Ctrl+B as tests send it") << int(Qt::Key_B) << ctrl << "b" << QByteArray("\x02");
+    QTest::newRow("Ctrl+B as X11 sends it") << int(Qt::Key_B) << ctrl << "\x02" << QByteArray("\x02");
+    QTest::newRow("Ctrl+Shift+Z") << int(Qt::Key_Z) << (ctrl | int(Qt::ShiftModifier)) << "Z"
+                                  << QByteArray("\x1a");
+    QTest::newRow("Ctrl+[ is Esc") << int(Qt::Key_BracketLeft) << ctrl << "[" << QByteArray("\x1b");
+    QTest::newRow("Ctrl+_") << int(Qt::Key_Underscore) << ctrl << "_" << QByteArray("\x1f");
+    QTest::newRow("Ctrl+1 types nothing") << int(Qt::Key_1) << ctrl << "1" << QByteArray();
+    QTest::newRow("Ctrl alone types nothing") << int(Qt::Key_Control) << ctrl << "" << QByteArray();
+    QTest::newRow("AltGr as Ctrl+Alt types its character")
+        << int(Qt::Key_At) << (ctrl | int(Qt::AltModifier)) << "@" << QByteArray("@");
+}
+
+void TestGameWindow::ctrlWithAKeyTypesItsControlCharacter() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+    QByteArray game;
+    for (const KeyInput::KeyChar& c : KeyInput::keyPressChars(event, KeyInput::CtrlKeys::ControlCharacters))
+        game += c.code;
+    QTEST(game, "game");
+    // The drills keep taking Ctrl with a key for a shortcut.
+    QByteArray drill;
+    for (const KeyInput::KeyChar& c : KeyInput::keyPressChars(event))
+        drill += c.code;
+    QCOMPARE(drill, (modifiers & Qt::AltModifier) ? game : QByteArray());
 }
 
 void TestGameWindow::escThenNoGoesOnThenYesLeaves() {
@@ -315,6 +366,90 @@ void TestGameWindow::paintShowsCity() {
         city += shot.pixel(x, shot.height() - 2) == GameCanvas::toRgb(game::CityColor);
     QVERIFY(city > 0);
     QCOMPARE(QColor(shot.pixel(shot.width() / 2, 5)), QColor(Qt::black));
+    dialogs->answerYes();
+}
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    std::atomic<int> paints{0};
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// A bullet fired at a word high above, one step up from below the playfield into the bottom row
+// of the city, over a brick; the play's own bullet step, under the play's lock.
+struct BulletOverBrick {
+    // The brick's colour with the bullet's pen over it in XOR.
+    static constexpr int32_t Inverted = game::CityColor ^ game::BulletColor ^ 0xAAAAAA;
+    strikerType target;
+    std::unique_ptr<bulletType> bullet;
+    QPoint inside; // a pixel of the bullet's box
+
+    explicit BulletOverBrick(threadType* t) {
+        int column = 1;
+        {
+            std::lock_guard<std::mutex> locker(t->lock());
+            column = t->City->columns() / 2;
+            t->City->setBrick(t->City->rows(), column, 1);
+        }
+        t->RedrawAll(); // the brick stands on the playfield
+        std::lock_guard<std::mutex> locker(t->lock());
+        target.Text = "a";
+        target.Length = 1;
+        target.X = (column - 1) * game::CellSize;
+        target.Y = 0;
+        bullet = std::make_unique<bulletType>(t->Canvas, &target, t->City->BaseY + 1);
+        bullet->Step();
+        inside = QPoint(bullet->X + 1, t->City->BaseY - 3);
+    }
+    int32_t onCanvas(TgameFrame& frame) const { return frame.canvas().pixel(inside.x(), inside.y()); }
+};
+
+void TestGameWindow::bulletOverBricksStaysThroughTheTicks() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    game::PlayfieldColor = 0x000000;
+    auto frame = startedGame(*dialogs, file, "1");
+    threadType* t = frame->PlayThread();
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
+    PaintCounter counter(frame->PaintBox1);
+    const BulletOverBrick shot(t);
+    QCOMPARE(shot.onCanvas(*frame), BulletOverBrick::Inverted);
+    // The window's timer ticks on and the playfield repaints what changed: the bullet stays.
+    const int before = counter.paints;
+    QTRY_VERIFY(counter.paints > before + 2);
+    QVERIFY(frame->timerActive());
+    QCOMPARE(shot.onCanvas(*frame), BulletOverBrick::Inverted);
+    const QImage view = frame->PaintBox1->grab().toImage();
+    const QPoint onView = shot.inside + QPoint(0, frame->PaintBox1->imageTop());
+    QCOMPARE(view.pixel(onView), GameCanvas::toRgb(BulletOverBrick::Inverted));
+    dialogs->answerYes();
+}
+
+void TestGameWindow::uncoveredOrResizedRedrawsCityNotBullets() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("alpha");
+    game::PlayfieldColor = 0x000000;
+    auto frame = startedGame(*dialogs, file, "1");
+    threadType* t = frame->PlayThread();
+    const BulletOverBrick covered(t);
+    QCOMPARE(covered.onCanvas(*frame), BulletOverBrick::Inverted);
+    // As the window system says when a window in front has gone.
+    QExposeEvent uncovered(QRegion(QRect(QPoint(0, 0), frame->size())));
+    QCoreApplication::sendEvent(frame->windowHandle(), &uncovered);
+    QCOMPARE(covered.onCanvas(*frame), game::CityColor);
+
+    const BulletOverBrick resized(t);
+    QCOMPARE(resized.onCanvas(*frame), BulletOverBrick::Inverted);
+    frame->setWindowState(Qt::WindowNoState);
+    frame->resize(frame->width(), frame->height() - 20);
+    QTRY_COMPARE(resized.onCanvas(*frame), game::CityColor);
     dialogs->answerYes();
 }
 

@@ -525,15 +525,17 @@ void TFmLinePractice::endLine(char key) {
     else
         EndReason = lerNone;
 
+    const bool cancelled = EndReason == lerCancelled;
     if (EndReason == lerCompleted) {
         if (OnLineComplete) OnLineComplete(this);
         ShowLineStatistics();
-    } else if (EndReason == lerCancelled) {
-        close();
     }
     NextLine();
     Timing = false;
     LineFinished = false;
+    // Esc closes the window once the key is handled: what NextLine does for the closing window
+    // (the free drill may ask for its entry once more) still happens in front of it.
+    if (cancelled) close();
 }
 
 void TFmLinePractice::selectNextExpected() {

@@ -22,8 +22,6 @@ void PlayfieldView::refresh() {
 void PlayfieldView::paintEvent(QPaintEvent* event) {
     // What the play changed but this paint does not cover is asked for again below.
     const QRect pending = m_canvas->takeDirty();
-    if (onPaint) onPaint();
-    m_canvas->takeDirty(); // the redraw is shown by this paint
     QPainter painter(this);
     int top = 0;
     m_canvas->read([&](const QImage& image) {

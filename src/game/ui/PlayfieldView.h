@@ -1,19 +1,18 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
 class GameCanvas;
 
-// The playfield on screen: shows the game's canvas image. Before each paint it lets the window
-// redraw the city and the words (the window's paint), then shows what the image holds. The
-// image stands on the view's bottom edge: when the window manager makes the window smaller than
-// it was when a game began, the top of the playfield goes out of sight, never the city.
+// The playfield on screen: shows what the game's canvas image holds, and nothing else. The
+// pieces draw on the image (a bullet in XOR over whatever lies under it); a paint copies it, so
+// showing the image never changes it. The image stands on the view's bottom edge: when the
+// window manager makes the window smaller than it was when a game began, the top of the
+// playfield goes out of sight, never the city.
 class PlayfieldView : public QWidget {
     Q_OBJECT
 public:
     PlayfieldView(GameCanvas* canvas, QWidget* parent = nullptr);
-    std::function<void()> onPaint;
     // Asks for a repaint of whatever the play changed on the canvas since the last one.
     void refresh();
 

@@ -79,7 +79,6 @@ TgameFrame::TgameFrame(QWidget* parent)
 
     PaintBox1 = new PlayfieldView(&m_canvas, this);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    PaintBox1->onPaint = [this] { Paint(); };
 
     // The game starts with five empty scores.
     m_scores.ResetScores();
@@ -122,7 +121,14 @@ void TgameFrame::SetGameFontName(const QString& name) {
 
 void TgameFrame::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // The window system tells the window, not the widget, when it is uncovered.
+    if (QWindow* window = windowHandle()) window->installEventFilter(this);
     if (!event->spontaneous()) FormShow();
+}
+
+bool TgameFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) Paint();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TgameFrame::FormShow() {
@@ -144,6 +150,7 @@ void TgameFrame::FormShow() {
 void TgameFrame::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layoutPlayfield();
+    Paint();
 }
 
 void TgameFrame::layoutPlayfield() {
@@ -212,6 +219,7 @@ void TgameFrame::StartGame() {
     t->OnNewGame = [this](int total, int bricks) { GameReset(total, bricks); };
     t->OnStatus = [this](int bricks, int hit, int lost) { GameStatus(bricks, hit, lost); };
     AskDifficulty();
+    Paint(); // the difficulty box has gone from the window
     GameTimer->start();
 }
 
@@ -273,12 +281,13 @@ void TgameFrame::FormKeyPress(char Key) {
 
 // The same road as the drills' keys: the activated layout first, then one key-press per
 // character (Esc 27, Backspace 8); a character without a code page value can match no letter.
+// Unlike the drills, the game takes Ctrl with a key for the control character it types.
 static char gameKey(const KeyInput::KeyChar& c) {
     return c.unmappable ? char(0x1A) : c.code;
 }
 
 void TgameFrame::keyPressEvent(QKeyEvent* event) {
-    for (const KeyInput::KeyChar& c : KeyInput::keyPressChars(*event))
+    for (const KeyInput::KeyChar& c : KeyInput::keyPressChars(*event, KeyInput::CtrlKeys::ControlCharacters))
         FormKeyPress(gameKey(c));
 }
 
@@ -337,6 +346,10 @@ void TgameFrame::closeEvent(QCloseEvent* event) {
         event->accept();
 }
 
+// The window is uncovered or resized: the city and the words are drawn again on the playfield
+// (bullets are not), and the view shows what changed.
 void TgameFrame::Paint() {
-    if (m_playThread) m_playThread->RedrawAll();
+    if (!m_playThread) return;
+    m_playThread->RedrawAll();
+    PaintBox1->refresh();
 }
