@@ -8,6 +8,7 @@
 #include "game/ui/THInputBox.h"
 #include "game/ui/TgameFrame.h"
 #include "platform/KeyInput.h"
+#include "platform/KeyTranslator.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/ui/QtDialogs.h"
 #include "settings/GradientColor.h"
@@ -32,6 +33,7 @@ private slots:
     void columnsFollowScreenAndCellSize();
     void barsFollowTheGame();
     void typedKeysShootWords();
+    void activatedLayoutTypesTheGameKeys();
     void ctrlKeysAndForeignLettersMiss();
     void ctrlWithAKeyTypesItsControlCharacter_data();
     void ctrlWithAKeyTypesItsControlCharacter();
@@ -221,6 +223,29 @@ void TestGameWindow::typedKeysShootWords() {
     QTRY_COMPARE(dialogs->texts(ScriptedDialogs::Kind::Information).size(), 1);
     QVERIFY(dialogs->texts(ScriptedDialogs::Kind::Information)[0].startsWith("   Accuracy: 100%"));
     QVERIFY(frame->LbStatus->text().contains("Hit: 1"));
+}
+
+// A layout of the program's own that types every key as "\u00b4" (a dead key then the space bar).
+class AcuteTranslator : public KeyTranslator {
+public:
+    std::optional<QString> translate(const QKeyEvent&) override { return QStringLiteral("\u00b4"); }
+};
+
+void TestGameWindow::activatedLayoutTypesTheGameKeys() {
+    ScriptedDialogsGuard dialogs;
+    WordFile file("\xb4x");
+    auto frame = startedGame(*dialogs, file, "1");
+    threadType* t = frame->PlayThread();
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.size(); }), size_t(1));
+    QVERIFY(static_cast<QWidget*>(frame.get())->inputMethodQuery(Qt::ImEnabled).toBool());
+    AcuteTranslator acute;
+    setActiveKeyTranslator(&acute);
+    // The desktop's input method must not compose in its place: the layout sees the plain keys.
+    const bool imEnabled = static_cast<QWidget*>(frame.get())->inputMethodQuery(Qt::ImEnabled).toBool();
+    QTest::keyClick(frame.get(), Qt::Key_Space);
+    setActiveKeyTranslator(nullptr);
+    QVERIFY(!imEnabled);
+    QTRY_COMPARE(underLock(t, [&] { return t->Words.front()->Typed; }), 1);
 }
 
 void TestGameWindow::ctrlKeysAndForeignLettersMiss() {

@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/KeyInput.h"
+#include "platform/KeyTranslator.h"
 #include "platform/Translation.h"
 #include "settings/GradientColor.h"
 
@@ -299,7 +300,9 @@ void TgameFrame::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 QVariant TgameFrame::inputMethodQuery(Qt::InputMethodQuery query) const {
-    if (query == Qt::ImEnabled) return true;
+    // The program's own keyboard layout composes dead keys itself from plain key events, as in
+    // the drills; without one, the desktop's input method composes them.
+    if (query == Qt::ImEnabled) return !activeKeyTranslator();
     return QWidget::inputMethodQuery(query);
 }
 
