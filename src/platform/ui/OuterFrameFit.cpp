@@ -5,6 +5,13 @@
 #include <QWindow>
 #include <algorithm>
 
+QMargins frameMarginsOf(const QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    const QRect client = window->geometry();
+    return QMargins(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
+                    outer.bottom() - client.bottom());
+}
+
 OuterFrameFit::OuterFrameFit(QWidget* window) : QObject(window), m_window(window) {
     window->installEventFilter(this);
 }
@@ -32,12 +39,7 @@ QSize OuterFrameFit::clientSize(WindowExtent width, WindowExtent height, const Q
 }
 
 QMargins OuterFrameFit::knownFrame() {
-    if (m_window->isVisible()) {
-        const QRect outer = m_window->frameGeometry();
-        const QRect client = m_window->geometry();
-        m_lastSeen = QMargins(client.left() - outer.left(), client.top() - outer.top(),
-                              outer.right() - client.right(), outer.bottom() - client.bottom());
-    }
+    if (m_window->isVisible()) m_lastSeen = frameMarginsOf(m_window);
     return m_lastSeen;
 }
 

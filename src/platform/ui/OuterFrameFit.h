@@ -8,6 +8,10 @@
 
 class QWidget;
 
+// The frame around a top-level window as the window system reports it now (none until a window
+// manager has framed the shown window).
+QMargins frameMarginsOf(const QWidget* window);
+
 // One extent of a window: its outer width or height (frame included), or that of its client area.
 struct WindowExtent {
     enum class Kind { Outer, Client };
