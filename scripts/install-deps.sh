@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-base
-  libzip-dev nettle-dev gettext libxkbcommon-dev libxkbcommon-x11-dev xkb-data
+  libzip-dev nettle-dev gettext libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev xkb-data
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils x11-apps imagemagick openbox fonts-dejavu-core
 )

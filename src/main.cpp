@@ -29,8 +29,9 @@ int main(int argc, char* argv[]) {
     Language::apply(Language::choose(QCoreApplication::arguments(), &Language::environmentValue,
                                      QLocale::system().name()));
 
+    // Only the name: a display name would be appended to every window's title, and each window
+    // carries its own caption as its whole title.
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
     setDialogs(std::make_unique<QtDialogs>());
 
     std::unique_ptr<TFmLogon> logon;

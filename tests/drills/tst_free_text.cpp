@@ -252,6 +252,13 @@ void TestFreeText::textDrillSetUp() {
     QCOMPARE(d.BnLoad->text(), QStringLiteral("&Load text"));
     QCOMPARE(d.BnShowReturn->toolTip(), QStringLiteral("Press return key if you see this button"));
     d.show();
+    // Those are the whole window's edges, frame included; the boxes share the client height left.
+    QTRY_COMPARE(d.frameGeometry(), QRect(1, 1, screen.width(), screen.height() - 25));
+    QVERIFY(d.height() < screen.height() - 25);
+    QCOMPARE(d.SampleEdit->height(), d.height() / 2 - 48);
+    QCOMPARE(d.InputEdit->height(), d.height() / 2 - 48);
+    QCOMPARE(d.InputEdit->width(), d.width() - 11);
+    QCOMPARE(d.minimumSize(), d.maximumSize());
     QCOMPARE(m_fx->keyboard.shows, 0); // no keyboard or hands in this drill
     QCOMPARE(m_fx->left.shows + m_fx->right.shows, 0);
 }

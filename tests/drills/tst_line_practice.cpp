@@ -7,6 +7,7 @@
 #include "platform/KeyTranslator.h"
 #include "platform/ScriptedDialogs.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -86,6 +87,7 @@ private slots:
     void emptySample();
     void longTextStatisticsIn64Bits();
     void showingPlacesKeyboardAndHands();
+    void windowWidthIncludesItsFrame();
     void keyboardAndHandsGoBelowALateFrame();
     void keyboardErrorIsReportedNotThrown();
     void activatedLayoutTypesIntoTheDrill();
@@ -472,6 +474,26 @@ void TestLinePractice::showingPlacesKeyboardAndHands() {
     d.hide();
     QCOMPARE(m_fx->keyboard.hides, hides + 1);
     QCOMPARE(m_fx->left.hides, m_fx->right.hides);
+}
+
+void TestLinePractice::windowWidthIncludesItsFrame() {
+    ProbeDrill& d = *m_drill;
+    d.hide();
+    d.show();
+    // 90 % of the screen's width and centred, frame included; the client area keeps 230 rows.
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const int width = screen.width() * 90 / 100;
+    QTRY_COMPARE(d.frameGeometry().width(), width);
+    QVERIFY(d.width() < width);
+    QCOMPARE(d.frameGeometry().left(), (screen.width() - width) / 2);
+    QCOMPARE(d.frameGeometry().top(), screen.height() <= 640 ? 20 : screen.height() / 8);
+    QCOMPARE(d.height(), 230);
+    QCOMPARE(d.SampleEdit->width(), d.width() - 15);
+    QCOMPARE(d.InputEdit->width(), d.width() - 11);
+    // A close box only, and a size nobody can change.
+    QVERIFY(d.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(d.minimumSize(), d.maximumSize());
 }
 
 void TestLinePractice::keyboardAndHandsGoBelowALateFrame() {

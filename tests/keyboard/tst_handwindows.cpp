@@ -56,6 +56,9 @@ void TestHandWindows::window() {
     left->show();
     QTRY_COMPARE(left->frameGeometry().width(), 63);
     QCOMPARE(left->Fingers(5).X, 46);
+    // Nobody can stretch it: the bars would stay where they are.
+    QCOMPARE(left->minimumSize(), left->maximumSize());
+    QCOMPARE(left->minimumSize(), left->size());
     // Both hands take their height from the longer middle finger.
     QCOMPARE(left->height(), 94);
     QCOMPARE(right->height(), 94);

@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
+#include "platform/ui/OuterFrameFit.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -43,6 +44,7 @@ void TFmLinePractice::build() {
     setObjectName(QStringLiteral("FmLinePractice"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
+    m_frameFit = new OuterFrameFit(this);
     resize(DesignClientWidth, DesignClientHeight);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -101,6 +103,8 @@ void TFmLinePractice::layoutClientArea() {
     const int h = height();
     Panel1->setGeometry(0, 0, w, std::max(0, h - StatusBarHeight));
     SBHelp->setGeometry(0, h - StatusBarHeight, w, StatusBarHeight);
+    SampleEdit->resize(std::max(0, w - 15), SampleEdit->height());
+    InputEdit->resize(std::max(0, w - 11), InputEdit->height());
 }
 
 void TFmLinePractice::resizeEvent(QResizeEvent* event) {
@@ -169,11 +173,10 @@ void TFmLinePractice::ArrangeLayout() {
     const int left = (screen.width() - w) / 2;
     int top = screen.height() / 8;
     if (screen.height() <= 640) top = 20;
-    setFixedSize(w, DesignClientHeight);
-    move(left, top);
+    // The width and the position are the whole window's, frame included; the client area keeps
+    // its design height. The text boxes follow the client width (layoutClientArea).
+    m_frameFit->fit(QPoint(left, top), WindowExtent::outer(w), WindowExtent::client(DesignClientHeight));
     layoutClientArea();
-    SampleEdit->resize(w - 15, SampleEdit->height());
-    InputEdit->resize(w - 11, InputEdit->height());
 }
 
 void TFmLinePractice::showEvent(QShowEvent* event) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 class DrillInputEdit;
+class OuterFrameFit;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
@@ -129,8 +130,11 @@ protected:
     static QSize screenSize();
     // Shows the statistics line of the status bar ("simple text").
     void setStatusText(const QString& text);
-    // Places the client area's parts once the window has its size.
-    void layoutClientArea();
+    // Places the client area's parts for the window's client size; runs again whenever that size
+    // changes (the frame, and with it the client area, is known only once the window is shown).
+    virtual void layoutClientArea();
+    // Holds the window at the size and position ArrangeLayout gives it, frame included.
+    OuterFrameFit* frameFit() const { return m_frameFit; }
     // Replaces the sample box's text without a new Marks array (the text drill sizes them).
     void setSampleBoxText(const QByteArray& S);
     // The format of the sample's characters, which right and wrong marks start from.
@@ -160,6 +164,7 @@ private:
     void bringCompanionsToFront();
     QMargins frameMarginsNow() const;
 
+    OuterFrameFit* m_frameFit = nullptr;
     DrillSample m_sample;
     // The paragraph of the sample box that holds the selected character keeps its text layout
     // (see keepLayoutOf); invalid while none does.

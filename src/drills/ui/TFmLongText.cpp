@@ -8,6 +8,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
+#include "platform/ui/OuterFrameFit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -83,18 +84,23 @@ void TFmLongText::FormCreate() {
 }
 
 void TFmLongText::ArrangeLayout() {
+    // The whole window, frame included, 1 pixel in from the left and the top, as wide as the
+    // screen and 25 pixels less than its height; the boxes share its client height.
     const QSize screen = screenSize();
-    setFixedSize(screen.width(), screen.height() - 25);
-    move(1, 1);
+    frameFit()->fit(QPoint(1, 1), WindowExtent::outer(screen.width()), WindowExtent::outer(screen.height() - 25));
     layoutClientArea();
+}
+
+void TFmLongText::layoutClientArea() {
+    TFmLinePractice::layoutClientArea();
     const int clientWidth = width();
     const int clientHeight = height();
     const int boxHeight = std::max(0, clientHeight / 2 - 48);
-    SampleEdit->setGeometry(4, 35, clientWidth - 15, boxHeight);
+    SampleEdit->setGeometry(4, 35, std::max(0, clientWidth - 15), boxHeight);
     const int markTop = SampleEdit->y() + SampleEdit->height() + 3;
     LbMark->move(LbMark->x(), markTop);
     if (BnShowReturn) BnShowReturn->move(BnShowReturn->x(), markTop);
-    InputEdit->setGeometry(4, markTop + 22, clientWidth - 11, boxHeight);
+    InputEdit->setGeometry(4, markTop + 22, std::max(0, clientWidth - 11), boxHeight);
 }
 
 void TFmLongText::SetBackgroundColor(int32_t Color) {

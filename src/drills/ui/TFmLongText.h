@@ -38,6 +38,7 @@ public:
 
 protected:
     void FormCreate() override;
+    void layoutClientArea() override;
 
 private slots:
     void BnLoadClick();

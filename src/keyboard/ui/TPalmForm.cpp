@@ -2,6 +2,7 @@
 
 #include "keyboard/ui/ScreenLimit.h"
 #include "platform/Translation.h"
+#include "platform/ui/OuterFrameFit.h"
 #include "settings/DataMod.h"
 
 #include <QPaintEvent>
@@ -40,7 +41,8 @@ TPalmForm::TPalmForm(QWidget* parent)
     TimerOfPalm->setObjectName(QStringLiteral("TimerOfPalm"));
     TimerOfPalm->setInterval(BlinkInterval);
     connect(TimerOfPalm, &QTimer::timeout, this, &TPalmForm::TimerOfPalmTimer);
-    resize(OuterWidth, height());
+    m_frameFit = new OuterFrameFit(this);
+    fitWindow(height());
 }
 
 TPalmForm::~TPalmForm() = default;
@@ -63,7 +65,7 @@ void TPalmForm::LayoutFingers(const std::array<int32_t, 10>& lengths, const std:
     // The screen bounds it; the bars then stand on the height the window really got.
     const int64_t wanted = int64_t(std::max(lengths[LeftMiddle], lengths[RightMiddle])) + HeightExtra;
     const int64_t tallest = largestClientSize(this).height();
-    resize(width(), int(std::clamp<int64_t>(wanted, 0, tallest)));
+    fitWindow(int(std::clamp<int64_t>(wanted, 0, tallest)));
     const int32_t baseY = height() - FootMargin;
 
     const int first = m_isLeft ? LeftLittle : RightLittle;
@@ -145,20 +147,10 @@ void TPalmForm::showEvent(QShowEvent* event) {
     // A window coming into view is painted afresh: bars in colour, the lit finger's dot.
     repaintFingers();
     QWidget::showEvent(event);
-    keepOuterWidth();
 }
 
-void TPalmForm::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    keepOuterWidth();
-}
-
-void TPalmForm::keepOuterWidth() {
-    if (!isWindow() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-        return;
-    const int frame = frameGeometry().width() - width();
-    const int client = std::max(1, OuterWidth - frame);
-    if (frame > 0 && width() != client) resize(client, height());
+void TPalmForm::fitWindow(int clientHeight) {
+    m_frameFit->fit(WindowExtent::outer(OuterWidth), WindowExtent::client(clientHeight));
 }
 
 void TPalmForm::paintEvent(QPaintEvent*) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+class OuterFrameFit;
 class QTimer;
 
 // A hand window: a small black tool window with five finger bars whose lengths and colours come
@@ -52,7 +53,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
 
 private slots:
     void TimerOfPalmTimer();
@@ -62,10 +62,11 @@ private:
     finger& at(int32_t Pos) { return m_fingers[Pos - 1]; }
     // What a full repaint leaves: every bar in its colour, the lit finger's dot outside blink mode.
     void repaintFingers();
-    // 63 pixels is the width of the whole window, its frame included; the frame is known only
-    // once the window is on screen (and again after a window manager has framed it).
-    void keepOuterWidth();
+    // 63 pixels is the width of the whole window, its frame included; its client height comes
+    // from the fingers. Nobody can resize it.
+    void fitWindow(int clientHeight);
 
+    OuterFrameFit* m_frameFit = nullptr;
     std::array<finger, FingerCount> m_fingers{};
     std::array<bool, FingerCount> m_lit{};
     bool m_isLeft = false;

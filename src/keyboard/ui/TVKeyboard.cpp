@@ -5,6 +5,7 @@
 #include "keyboard/ui/ButtonType.h"
 #include "keyboard/ui/ScreenLimit.h"
 #include "keyboard/ui/TKbFm.h"
+#include "platform/ui/EmptyWindowTitle.h"
 #include "settings/DataMod.h"
 
 #include <QShowEvent>
@@ -23,6 +24,7 @@ TVKeyboard::TVKeyboard(QWidget* parent) : QWidget(parent, Qt::Tool) {
     pal.setColor(QPalette::Window, colorFromValue(Olive));
     setPalette(pal);
     setAutoFillBackground(true);
+    keepWindowTitleEmpty(this); // the window has no caption, and no title is shown for it
     KbFrame = new TKbFm(this);
     KbFrame->setObjectName(QStringLiteral("KbFrame"));
     KbFrame->setGeometry(0, 0, 445, 153);

@@ -1,23 +1,14 @@
 #include "shell/ui/FramePlacement.h"
 
+#include "platform/ui/OuterFrameFit.h"
+
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 
-namespace {
-
-QMargins frameOf(const QWidget* window) {
-    const QRect client = window->geometry();
-    const QRect outer = window->frameGeometry();
-    return QMargins(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
-                    outer.bottom() - client.bottom());
-}
-
-} // namespace
-
 void rememberFrame(const QWidget* window, QMargins& lastFrame) {
     if (!window || !window->isWindow() || !window->isVisible()) return;
-    const QMargins frame = frameOf(window);
+    const QMargins frame = frameMarginsOf(window);
     if (!frame.isNull()) lastFrame = frame;
 }
 

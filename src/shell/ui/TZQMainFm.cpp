@@ -13,6 +13,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
+#include "platform/ui/OuterFrameFit.h"
 #include "platform/ui/SoundPlayer.h"
 #include "settings/DataMod.h"
 #include "settings/FontValue.h"
@@ -53,6 +54,7 @@ TZQMainFm::TZQMainFm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setAutoFillBackground(true);
     setFont(describedFont(QStringLiteral("Arial"), 19));
     resize(739, 488);
+    m_frameFit = new OuterFrameFit(this);
 
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -241,12 +243,12 @@ void TZQMainFm::showEvent(QShowEvent* event) {
 }
 
 void TZQMainFm::FormShow() {
-    if (Profile && Profile->FullScreen) {
-        setMinimumSize(0, 0);
-        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    const bool fullScreen = Profile && Profile->FullScreen;
+    if (fullScreen) {
         FitToScreen();
     } else {
         // Shrinks to the spacer's extent, and a single border cannot be dragged.
+        m_frameFit->release();
         setFixedSize(Bevel1->size());
     }
     if (Profile) {
@@ -256,21 +258,24 @@ void TZQMainFm::FormShow() {
     }
     // Centred when first shown (or on leaving full screen); shown again after the game it comes
     // back where it was: centring then would use the frame Qt forgot while the window was hidden.
-    const bool fullScreen = Profile && Profile->FullScreen;
-    const bool placeAgain = !m_placed || fullScreen || m_placedFullScreen;
+    // In full screen the window covers the screen, placed by FitToScreen.
+    const bool placeAgain = !m_placed || m_placedFullScreen;
     m_placed = true;
     m_placedFullScreen = fullScreen;
-    if (!placeAgain) return;
+    if (fullScreen || !placeAgain) return;
     if (QScreen* s = screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(s->availableGeometry().center());
-        if (Profile && Profile->FullScreen) frame.moveTopLeft(s->geometry().topLeft());
         move(frame.topLeft());
     }
 }
 
 void TZQMainFm::FitToScreen() {
-    if (QScreen* s = screen()) setFixedSize(s->geometry().size());
+    // The whole window, frame included, covers the screen.
+    if (QScreen* s = screen()) {
+        const QRect area = s->geometry();
+        m_frameFit->fit(area.topLeft(), WindowExtent::outer(area.width()), WindowExtent::outer(area.height()));
+    }
 }
 
 void TZQMainFm::HideActions() {

@@ -10,6 +10,7 @@
 class GameLauncher;
 class HandCompanion;
 class KeyboardCompanion;
+class OuterFrameFit;
 class QAction;
 class TFmLinePractice;
 class TKeyboardLayoutAgent;
@@ -134,6 +135,7 @@ private:
     int32_t RunPracticeTime = 0;
     MediaSettings Media;
 
+    OuterFrameFit* m_frameFit = nullptr; // holds the window on the screen in full screen
     std::unique_ptr<KeyboardCompanion> m_keyboard;
     std::unique_ptr<HandCompanion> m_leftHand;
     std::unique_ptr<HandCompanion> m_rightHand;
