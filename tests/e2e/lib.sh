@@ -21,9 +21,13 @@ app="$work/app"
 cp -r "$app_src" "$app"
 rm -f "$app/zq.ini"
 
-display=":$(( 500 + RANDOM % 400 ))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp ${E2E_XVFB_ARGS:-} >/dev/null 2>&1 &
+# Xvfb picks a free display and names it once it accepts connections. A display number drawn
+# at random may be another run's server: this run's keys would then reach that run's windows.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp ${E2E_XVFB_ARGS:-} 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "e2e: Xvfb did not start" >&2; exit 1; }
+display=":$(head -1 "$work/display")"
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done

@@ -10,14 +10,17 @@
 #include "shell/ui/widgets/FontExampleEdit.h"
 #include "shell/ui/widgets/FontValueDialog.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -111,6 +114,15 @@ private slots:
     void largeExampleFontsKeepTheLayout();
     void typedNameIsNotReplacedByAListedOne_data();
     void typedNameIsNotReplacedByAListedOne();
+    void saveNeverOverwritesAnotherUser_data();
+    void saveNeverOverwritesAnotherUser();
+    void saveWithoutName_data();
+    void saveWithoutName();
+    void saveAsNewUserStoresTheTrimmedName();
+    void ownNameInOtherNonAsciiCaseKeepsProgress();
+    void longNamesKeepTheEditorSize_data();
+    void longNamesKeepTheEditorSize();
+    void longTypedNameScrolls();
 
 private:
     TProfile* makeProfile(const QString& name);
@@ -119,6 +131,17 @@ private:
     QString stored(const QString& section, const QString& key) {
         return TIniFile(ini()).ReadString(section, key, "<none>");
     }
+    QByteArray fileBytes() const {
+        QFile file(ini());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void appendToFile(const QByteArray& bytes) {
+        QFile file(ini());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(bytes);
+    }
+    // Types `name` into UserEd and presses Save, with the full-screen option changed first.
+    void typeNameAndSave(TProfile* profile, const QString& name);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<TSettings> m_settings;
@@ -298,8 +321,9 @@ void TestProfileFm::saveUnderSameName_data() {
     QTest::newRow("ascii case") << "Anna"
                                 << "aNNA" << false;
     QTest::newRow("non-ascii case") << QString::fromUtf8("Änna") << QString::fromUtf8("änna") << true;
-    QTest::newRow("trailing blank") << "Anna"
-                                    << "Anna " << true;
+    // The store keeps section names trimmed: blanks around the name name the same user.
+    QTest::newRow("blanks around") << "Anna"
+                                   << " Anna " << false;
 }
 
 void TestProfileFm::saveUnderSameName() {
@@ -685,7 +709,7 @@ void TestProfileFm::largeExampleFontsKeepTheLayout() {
 void TestProfileFm::typedNameIsNotReplacedByAListedOne_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("asks");
+    QTest::addColumn<bool>("otherName");
     QTest::newRow("ascii case") << "Anna"
                                 << "ANNA" << false;
     QTest::newRow("non-ascii case") << QString::fromUtf8("Änna") << QString::fromUtf8("änna") << true;
@@ -696,7 +720,7 @@ void TestProfileFm::typedNameIsNotReplacedByAListedOne_data() {
 void TestProfileFm::typedNameIsNotReplacedByAListedOne() {
     QFETCH(QString, stored);
     QFETCH(QString, typed);
-    QFETCH(bool, asks);
+    QFETCH(bool, otherName);
     ScriptedDialogsGuard d;
     d->answerNo();
     TProfile* profile = makeProfile(stored);
@@ -719,7 +743,182 @@ void TestProfileFm::typedNameIsNotReplacedByAListedOne() {
         });
     QVERIFY(listed.contains(stored));
     QCOMPARE(textAfterSave, typed);
-    QCOMPARE(d->texts(Kind::Confirm).size(), asks ? 1 : 0);
+    // Another name is one the store already holds (refused) or a new user's (asked for).
+    const bool held = TIniFile(ini()).SectionExists(typed);
+    QCOMPARE(d->texts(Kind::Confirm).size(), otherName && !held ? 1 : 0);
+    QCOMPARE(d->texts(Kind::MessageBox).size(), otherName && held ? 1 : 0);
+}
+
+void TestProfileFm::typeNameAndSave(TProfile* profile, const QString& name) {
+    TProfileFm fm;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            QTest::keyClick(fm.findChild<QCheckBox*>("ChkFullScreen"), Qt::Key_Space);
+            retype(fm.findChild<QComboBox*>("UserEd")->lineEdit(), name);
+            click(fm, "OkBn");
+            QVERIFY(fm.isVisible());
+        });
+}
+
+void TestProfileFm::saveNeverOverwritesAnotherUser_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shownName");
+    QTest::newRow("as stored") << "bob"
+                               << "bob";
+    QTest::newRow("other letter case") << "BoB"
+                                       << "BoB";
+    QTest::newRow("trailing blank") << "bob "
+                                    << "bob";
+    QTest::newRow("blanks around") << "  bob  "
+                                   << "bob";
+    QTest::newRow("first user") << "default"
+                                << "default";
+}
+
+// Save under the name of another stored user must not write the form over that user's
+// profile (progress, practice time and game scores would be lost): it tells the user and
+// leaves the file as it was.
+void TestProfileFm::saveNeverOverwritesAnotherUser() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shownName);
+    appendToFile("[bob]\r\nProgress=57\r\nTimeTotal=3600000\r\nGScore2=12\r\n");
+    ScriptedDialogsGuard d;
+    d->answerYes();
+    TProfile* profile = makeProfile("Anna");
+    const QByteArray before = fileBytes();
+    typeNameAndSave(profile, typed);
+    QCOMPARE(d->texts(Kind::MessageBox),
+             QStringList{QString("A user named \"%1\" already exists. Nothing was saved.").arg(shownName)});
+    QVERIFY(d->texts(Kind::Confirm).isEmpty());
+    QVERIFY(d->texts(Kind::Information).isEmpty());
+    QCOMPARE(fileBytes(), before);
+    QVERIFY(!profile->FullScreen); // nor was the form taken into the edited profile
+}
+
+void TestProfileFm::saveWithoutName_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("empty") << "";
+    QTest::newRow("blanks") << "   ";
+}
+
+void TestProfileFm::saveWithoutName() {
+    QFETCH(QString, typed);
+    ScriptedDialogsGuard d;
+    d->answerYes();
+    TProfile* profile = makeProfile("Anna");
+    const QByteArray before = fileBytes();
+    typeNameAndSave(profile, typed);
+    QCOMPARE(d->texts(Kind::MessageBox), QStringList{"Please define a user name."});
+    QVERIFY(d->texts(Kind::Confirm).isEmpty());
+    QCOMPARE(fileBytes(), before);
+    QVERIFY(!profile->FullScreen);
+}
+
+void TestProfileFm::saveAsNewUserStoresTheTrimmedName() {
+    ScriptedDialogsGuard d;
+    d->answerYes();
+    TProfile* profile = makeProfile("Anna");
+    typeNameAndSave(profile, "  Bob\t");
+    QCOMPARE(d->texts(Kind::Confirm), QStringList{"Are you going to add a new user?"});
+    QCOMPARE(TIniFile(ini()).ReadSections(), (QStringList{"Default", "Anna", "Bob"}));
+    QVERIFY(fileBytes().contains("\r\n[Bob]\r\n"));
+    QCOMPARE(stored("Bob", "FullScreen"), QString("1"));
+}
+
+// The logged-on user's name typed with another case of a non-ASCII letter is not the same-name
+// Save; whatever the store makes of that name, the user's own progress stays.
+void TestProfileFm::ownNameInOtherNonAsciiCaseKeepsProgress() {
+    const QString own = QString::fromUtf8("Änna");
+    ScriptedDialogsGuard d;
+    d->answerYes();
+    TProfile* profile = makeProfile(own);
+    profile->Progress = 33;
+    profile->TimeTotal = 7000;
+    profile->Save();
+    const QStringList record = TIniFile(ini()).ReadSectionValues(own);
+    typeNameAndSave(profile, QString::fromUtf8("äNNA"));
+    QCOMPARE(TIniFile(ini()).ReadSectionValues(own), record);
+    QCOMPARE(stored(own, "Progress"), QString("33"));
+}
+
+void TestProfileFm::longNamesKeepTheEditorSize_data() {
+    QTest::addColumn<bool>("ownName"); // the long name is the edited user's, else another's
+    QTest::addColumn<bool>("course");  // a long course name as well
+    QTest::newRow("another user") << false << false;
+    QTest::newRow("the edited user") << true << false;
+    QTest::newRow("a course") << false << true;
+}
+
+// The editor keeps its size, 395 x 419, whatever names its lists hold; a name wider than its
+// box is elided in the drop-down list, which stays inside the editor.
+void TestProfileFm::longNamesKeepTheEditorSize() {
+    QFETCH(bool, ownName);
+    QFETCH(bool, course);
+    const QString longName = QString("W").repeated(300);
+    appendToFile("[" + longName.toLatin1() + "]\r\nCourse=English\r\n");
+    ScriptedDialogsGuard d;
+    TProfile* profile = makeProfile(ownName ? longName : "Anna");
+    TProfileFm fm;
+    fm.SetCourseList(course ? QStringList{"English", longName} : QStringList{"English"});
+    QSize size, needed;
+    QStringList holding, elided;
+    QList<int> popupWidths;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            size = fm.size();
+            needed = fm.layout()->minimumSize();
+            for (const char* name : {"UserEd", "CourseEd"}) {
+                auto* box = fm.findChild<QComboBox*>(name);
+                const int row = box->findText(longName);
+                if (row < 0) continue;
+                holding << name;
+                box->showPopup();
+                QAbstractItemView* list = box->view();
+                popupWidths << list->window()->width();
+                // The entry is drawn in a row narrower than its text, without a way to scroll
+                // sideways: the text is elided to the row.
+                const QRect entry = list->visualRect(list->model()->index(row, 0));
+                if (entry.width() <= list->viewport()->width() &&
+                    list->fontMetrics().horizontalAdvance(longName) > entry.width() &&
+                    !list->horizontalScrollBar()->isVisible() && list->textElideMode() != Qt::ElideNone)
+                    elided << name;
+                box->hidePopup();
+            }
+        });
+    QCOMPARE(size, QSize(395, 419));
+    // Every control gets at least the room it needs: nothing is squeezed or cut off.
+    QVERIFY2(needed.width() <= size.width() && needed.height() <= size.height(),
+             qPrintable(QString("needs %1 x %2").arg(needed.width()).arg(needed.height())));
+    QCOMPARE(holding, course ? QStringList({"UserEd", "CourseEd"}) : QStringList({"UserEd"}));
+    QCOMPARE(elided, holding);
+    for (const int width : popupWidths)
+        QVERIFY2(width <= size.width(), qPrintable(QString("a drop-down list %1 wide").arg(width)));
+}
+
+// A typed name longer than the box scrolls inside it: the window stays as it is and the text
+// is kept whole.
+void TestProfileFm::longTypedNameScrolls() {
+    ScriptedDialogsGuard d;
+    TProfile* profile = makeProfile("Anna");
+    TProfileFm fm;
+    const QString longName = QString("M").repeated(300);
+    QSize size;
+    QString text;
+    int cursor = 0;
+    runModal(
+        fm, [&] { return fm.Edit(profile); },
+        [&] {
+            auto* edit = fm.findChild<QComboBox*>("UserEd")->lineEdit();
+            retype(edit, longName);
+            size = fm.size();
+            text = edit->text();
+            cursor = edit->cursorPosition();
+        });
+    QCOMPARE(size, QSize(395, 419));
+    QCOMPARE(text, longName);
+    QCOMPARE(cursor, 300);
 }
 
 QTEST_MAIN(TestProfileFm)

@@ -9,9 +9,11 @@
 #include "settings/Profile.h"
 #include "settings/Settings.h"
 #include "shell/ui/widgets/ColorComboBox.h"
+#include "shell/ui/widgets/ElidingItemDelegate.h"
 #include "shell/ui/widgets/FontExampleEdit.h"
 #include "shell/ui/widgets/FontValueDialog.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
@@ -85,8 +87,8 @@ void TProfileFm::FormCreate() {
     QFont windowFont(QStringLiteral("Arial"));
     windowFont.setPixelSize(15);
     setFont(windowFont);
-    resize(395, 419);
-    setSizeGripEnabled(false);
+    // A dialog frame: the window keeps the size of its description whatever its lists hold.
+    setFixedSize(395, 419);
 
     // Top area.
     UserEd = named(new QComboBox(this), "UserEd");
@@ -108,14 +110,16 @@ void TProfileFm::FormCreate() {
     setTextColor(TimeLb, Qt::blue);
     auto* top = new QGridLayout;
     top->addWidget(new QLabel(i18n("User:"), this), 0, 0);
-    top->addWidget(UserEd, 0, 1);
+    top->addWidget(UserEd, 0, 1, 1, 3);
     top->addWidget(new QLabel(i18n("Course:"), this), 1, 0);
-    top->addWidget(CourseEd, 1, 1);
+    top->addWidget(CourseEd, 1, 1, 1, 3);
+    // Progress and time share a line, which leaves the tabs the height of their options.
     top->addWidget(new QLabel(i18n("Progress:"), this), 2, 0);
     top->addWidget(ProgressLb, 2, 1);
-    top->addWidget(new QLabel(i18n("Practice time:"), this), 3, 0);
-    top->addWidget(TimeLb, 3, 1);
+    top->addWidget(new QLabel(i18n("Practice time:"), this), 2, 2);
+    top->addWidget(TimeLb, 2, 3);
     top->setColumnStretch(1, 1);
+    top->setColumnStretch(3, 1);
 
     PageControl2 = named(new QTabWidget(this), "PageControl2");
 
@@ -165,6 +169,7 @@ void TProfileFm::FormCreate() {
     ChkPopupAtEnd =
         named(new QCheckBox(i18n("Popup statistic at the end of a drill"), miscTab), "ChkPopupAtEnd");
     auto* miscLayout = new QVBoxLayout(miscTab);
+    miscLayout->setSpacing(0); // a check box carries its own room above and below
     for (QCheckBox* box : {ChkFunSpeed, HighlightEd, BlinkingEd, ChkFullScreen, ChkDrillSoundEnabled,
                            ChkGameSoundEnabled, ChkPopupAtEnd})
         miscLayout->addWidget(box);
@@ -183,13 +188,15 @@ void TProfileFm::FormCreate() {
     BnApplyKb = named(new QPushButton(i18n("Activate layout"), keyboardTab), "BnApplyKb");
     auto* keyboardLayout = new QVBoxLayout(keyboardTab);
     keyboardLayout->addWidget(new QLabel(i18n("Available keyboard layouts"), keyboardTab));
-    keyboardLayout->addWidget(KeyboardsCombo);
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(KeyboardsCombo, 1);
+    choice->addWidget(BnApplyKb);
+    keyboardLayout->addLayout(choice);
     keyboardLayout->addWidget(InfoMemo, 1);
-    auto* original = new QHBoxLayout;
-    original->addWidget(new QLabel(i18n("Keyboard layout before starting:"), keyboardTab));
-    original->addWidget(OriginalKeyboardNameLb, 1);
-    keyboardLayout->addLayout(original);
-    keyboardLayout->addWidget(BnApplyKb, 0, Qt::AlignRight);
+    // The layout's name on a line of its own: a long name is cut there, never widens the tab.
+    keyboardLayout->addWidget(new QLabel(i18n("Keyboard layout before starting:"), keyboardTab));
+    OriginalKeyboardNameLb->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    keyboardLayout->addWidget(OriginalKeyboardNameLb);
     PageControl2->addTab(keyboardTab, i18n("Keyboard"));
 
     // Bottom row.
@@ -211,7 +218,19 @@ void TProfileFm::FormCreate() {
     bottom->addWidget(BnApply);
     bottom->addWidget(CancelBn);
 
+    // Names of any length keep the boxes to the window's width: a long name scrolls in its
+    // box, and the drop-down list of a name box, as wide as the box, elides it.
+    for (QComboBox* box : {UserEd, CourseEd, KeyboardsCombo}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(8);
+    }
+    for (QComboBox* box : {UserEd, CourseEd}) {
+        box->setItemDelegate(new ElidingItemDelegate(box));
+        box->view()->setTextElideMode(Qt::ElideRight);
+    }
+
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
     layout->addLayout(top);
     layout->addWidget(PageControl2, 1);
     layout->addLayout(bottom);
@@ -379,7 +398,13 @@ void TProfileFm::BnApplyClick() {
 }
 
 void TProfileFm::OkBnClick() {
-    if (sameUserName(UserEd->currentText(), Profile->UserName)) {
+    // The name as the store will hold it: the ini file keeps section names trimmed and 8-bit.
+    const QString name = eightBit(trimmed(UserEd->currentText()));
+    if (name.isEmpty()) {
+        plainMessage(i18n("Please define a user name."));
+        return;
+    }
+    if (sameUserName(name, Profile->UserName)) {
         FormToProfile(Profile, false);
         // A file that cannot be written is reported; the profile in memory keeps the form.
         try {
@@ -389,8 +414,14 @@ void TProfileFm::OkBnClick() {
         }
         return;
     }
+    // Saving under a stored user's name would write this form over that user's profile. The
+    // store is asked, since it matches names by its own rule of letter case.
+    if (TIniFile(profilesFile()).SectionExists(name)) {
+        plainMessage(formatText(i18n("A user named \"%s\" already exists. Nothing was saved."), {name}));
+        return;
+    }
     if (!dialogs().confirm(i18n("Are you going to add a new user?"))) return;
-    if (SaveAsNewProfile(eightBit(UserEd->currentText())))
+    if (SaveAsNewProfile(name))
         dialogs().information(i18n("Please restart the program to load the profile of new user."));
 }
 
