@@ -1,0 +1,131 @@
+#include "drills/ui/DrillInputEdit.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QtTest>
+#include <memory>
+
+namespace {
+// Prose without line breaks: words of 1 to 9 letters.
+QString paragraph(int length) {
+    QString text;
+    quint32 seed = 7;
+    while (text.size() < length) {
+        seed = seed * 1103515245u + 12345u;
+        const int word = 1 + int((seed >> 16) % 9);
+        for (int i = 0; i < word; ++i)
+            text += QChar(u'a' + char16_t((seed >> (i + 2)) % 26));
+        text += u' ';
+    }
+    text.truncate(length);
+    return text;
+}
+
+void prepare(QPlainTextEdit& box, int width) {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPixelSize(14);
+    box.setFont(font);
+    box.document()->setDefaultFont(font);
+    box.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box.setCursorWidth(0); // the caret blinks where the box has the focus
+    box.resize(width, 600);
+    box.show();
+    QCoreApplication::processEvents();
+}
+
+// What the box shows.
+QImage shown(QPlainTextEdit& box) {
+    return box.viewport()->grab().toImage();
+}
+
+// A plain box with the same text in one paragraph per line break: what the user must see.
+std::unique_ptr<QPlainTextEdit> reference(const QString& text, int width) {
+    auto box = std::make_unique<QPlainTextEdit>();
+    prepare(*box, width);
+    box->setPlainText(text);
+    QCoreApplication::processEvents();
+    return box;
+}
+
+bool everyBlockIsOneLine(const QPlainTextEdit& box) {
+    for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next()) {
+        if (b.layout()->lineCount() > 1) return false;
+    }
+    return true;
+}
+} // namespace
+
+// The input box keeps a typed paragraph as one block per screen line, so that a key lays out one
+// line; the box must look exactly as with the whole paragraph in one block.
+class TestWrappedBoxes : public QObject {
+    Q_OBJECT
+private slots:
+    void typedParagraphLooksTheSame();
+    void backspaceOverWrappedLines();
+    void lineBreaksStayTyped();
+    void newWidthWrapsAgain();
+};
+
+void TestWrappedBoxes::typedParagraphLooksTheSame() {
+    DrillInputEdit box;
+    prepare(box, 300);
+    const QString text = paragraph(400);
+    box.typeText(text);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(box.typedText(), text);
+    QVERIFY(box.document()->blockCount() > 5);
+    QVERIFY(everyBlockIsOneLine(box));
+    QCOMPARE(shown(box), shown(*reference(text, 300)));
+}
+
+void TestWrappedBoxes::backspaceOverWrappedLines() {
+    DrillInputEdit box;
+    prepare(box, 260);
+    const QString text = paragraph(300);
+    box.typeText(text);
+    // Taking characters away lets a word go back to the line above, as it would in one paragraph.
+    for (int left = text.size() - 1; left >= 200; --left) {
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.typedText(), text.left(left));
+        if (left % 10 == 0) {
+            QCoreApplication::processEvents();
+            QCOMPARE(shown(box), shown(*reference(text.left(left), 260)));
+        }
+    }
+    box.typeText(QStringLiteral("zz"));
+    QCOMPARE(box.typedText(), text.left(200) + QStringLiteral("zz"));
+    QVERIFY(everyBlockIsOneLine(box));
+}
+
+void TestWrappedBoxes::lineBreaksStayTyped() {
+    DrillInputEdit box;
+    prepare(box, 260);
+    const QString first = paragraph(120);
+    box.typeText(first);
+    QTest::keyClick(&box, Qt::Key_Return);
+    box.typeText(QStringLiteral("cd"));
+    QCOMPARE(box.typedText(), first + QStringLiteral("\ncd"));
+    QCoreApplication::processEvents();
+    QCOMPARE(shown(box), shown(*reference(first + QStringLiteral("\ncd"), 260)));
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(box.typedText(), first);
+    QVERIFY(everyBlockIsOneLine(box));
+}
+
+void TestWrappedBoxes::newWidthWrapsAgain() {
+    DrillInputEdit box;
+    prepare(box, 300);
+    const QString text = paragraph(400);
+    box.typeText(text);
+    box.resize(420, 600);
+    QCoreApplication::processEvents();
+    QCOMPARE(box.typedText(), text);
+    QVERIFY(everyBlockIsOneLine(box));
+    QCOMPARE(shown(box), shown(*reference(text, 420)));
+}
+
+QTEST_MAIN(TestWrappedBoxes)
+#include "tst_wrapped_boxes.moc"
