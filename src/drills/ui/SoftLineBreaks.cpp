@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <algorithm>
 #include <vector>
 
 namespace SoftLineBreaks {
@@ -64,22 +65,38 @@ QTextBlock joinWithPrevious(QTextDocument* document, const QTextBlock& block) {
     return joined;
 }
 
-void rewrap(QTextDocument* document) {
+std::vector<int> rewrap(QTextDocument* document, int longerThan, bool hadBreaks) {
+    if (hadBreaks) {
+        std::vector<int> breaks;
+        for (QTextBlock b = document->firstBlock(); b.isValid(); b = b.next()) {
+            if (continues(b)) breaks.push_back(b.position() + b.length() - 1);
+        }
+        QTextCursor cursor(document);
+        cursor.beginEditBlock();
+        for (auto it = breaks.rbegin(); it != breaks.rend(); ++it) {
+            cursor.setPosition(*it);
+            cursor.deleteChar();
+        }
+        cursor.endEditBlock();
+    }
     std::vector<int> breaks;
+    int removed = 0; // soft breaks before the block
     for (QTextBlock b = document->firstBlock(); b.isValid(); b = b.next()) {
-        if (continues(b)) breaks.push_back(b.position() + b.length() - 1);
+        if (b.userState() != PlainState) b.setUserState(PlainState);
+        if (b.length() - 1 <= longerThan) continue;
+        const int first = b.position();
+        const QTextBlock last = split(document, b);
+        for (QTextBlock piece = document->findBlock(first); piece != last; piece = piece.next()) {
+            removed += 1;
+            breaks.push_back(piece.next().position() - removed);
+        }
+        b = last;
     }
-    QTextCursor cursor(document);
-    cursor.beginEditBlock();
-    for (auto it = breaks.rbegin(); it != breaks.rend(); ++it) {
-        cursor.setPosition(*it);
-        cursor.deleteChar();
-    }
-    cursor.endEditBlock();
-    for (QTextBlock b = document->firstBlock(); b.isValid(); b = b.next()) {
-        b.setUserState(PlainState);
-        b = split(document, b);
-    }
+    return breaks;
+}
+
+int documentIndex(const std::vector<int>& breaks, int index) {
+    return index + int(std::upper_bound(breaks.begin(), breaks.end(), index) - breaks.begin());
 }
 
 QString plainText(const QTextDocument* document) {

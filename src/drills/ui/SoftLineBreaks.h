@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTextBlock>
+#include <vector>
 
 class QTextDocument;
 
@@ -21,8 +22,13 @@ QTextBlock split(QTextDocument* document, const QTextBlock& block);
 // Joins a block to the block it continues, if any; returns the joined block.
 QTextBlock joinWithPrevious(QTextDocument* document, const QTextBlock& block);
 
-// Removes every soft break, then splits every block again: after the box's width changed.
-void rewrap(QTextDocument* document);
+// Removes every soft break (when `hadBreaks`), then splits again every block longer than
+// `longerThan` characters: after the text, its font or the box's width changed. Returns where the
+// soft breaks now are, as indexes of the text without them (a break stands before that character).
+std::vector<int> rewrap(QTextDocument* document, int longerThan = 0, bool hadBreaks = true);
+
+// The index in the document of a character of the text without soft breaks.
+int documentIndex(const std::vector<int>& breaks, int index);
 
 // The document's text without its soft breaks, paragraphs separated by '\n'.
 QString plainText(const QTextDocument* document);

@@ -133,6 +133,8 @@ protected:
     void layoutClientArea();
     // Replaces the sample box's text without a new Marks array (the text drill sizes them).
     void setSampleBoxText(const QByteArray& S);
+    // The sample box's font or formats changed: its long paragraphs are split again.
+    void sampleLayoutChanged() { m_sampleWrapStale = true; }
     // The format of the sample's characters, which right and wrong marks start from.
     QTextCharFormat sampleCharFormat() const { return m_sampleFormat; }
     void setSampleCharFormat(const QTextCharFormat& format) { m_sampleFormat = format; }
@@ -155,6 +157,7 @@ private:
     void endLine(char key);
     void selectNextExpected();
     void keepLayoutOf(const QTextBlock& block);
+    void wrapSampleIfStale();
     void placeCompanions();
     void followLateFrame();
     void bringCompanionsToFront();
@@ -164,6 +167,12 @@ private:
     // The paragraph of the sample box that holds the selected character keeps its text layout
     // (see keepLayoutOf); invalid while none does.
     QTextBlock m_keptBlock;
+    // A long paragraph of the sample box is split at its screen lines (soft breaks, see
+    // SoftLineBreaks), so that selecting, measuring and painting a character no longer go through
+    // the whole paragraph; these are the breaks, by index of the unsplit text.
+    std::vector<int> m_sampleBreaks;
+    bool m_sampleWrapStale = true;
+    int m_sampleWrapWidth = -1;
     DrillFont m_sampleFont;
     QTextCharFormat m_sampleFormat;
     QLabel* m_statusLabel = nullptr;
