@@ -65,6 +65,7 @@ private slots:
     void backspaceOverWrappedLines();
     void lineBreaksStayTyped();
     void newWidthWrapsAgain();
+    void rightAndWrongColoursWrapAlike();
 };
 
 void TestWrappedBoxes::typedParagraphLooksTheSame() {
@@ -125,6 +126,30 @@ void TestWrappedBoxes::newWidthWrapsAgain() {
     QCOMPARE(box.typedText(), text);
     QVERIFY(everyBlockIsOneLine(box));
     QCOMPARE(shown(box), shown(*reference(text, 420)));
+}
+
+void TestWrappedBoxes::rightAndWrongColoursWrapAlike() {
+    DrillInputEdit box;
+    prepare(box, 280);
+    QPlainTextEdit plain;
+    prepare(plain, 280);
+    QTextCursor end(plain.document());
+    const QString text = paragraph(350);
+    QTextCharFormat right;
+    right.setForeground(QColor(0x00, 0x00, 0x80));
+    QTextCharFormat wrong;
+    wrong.setForeground(Qt::red);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QTextCharFormat& format = i % 7 == 3 ? wrong : right;
+        box.setInsertFormat(format);
+        box.typeText(text.mid(i, 1));
+        end.insertText(text.mid(i, 1), format);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(box.typedText(), text);
+    QVERIFY(box.document()->blockCount() > 5);
+    QVERIFY(everyBlockIsOneLine(box));
+    QCOMPARE(shown(box), shown(plain));
 }
 
 QTEST_MAIN(TestWrappedBoxes)

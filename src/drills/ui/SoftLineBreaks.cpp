@@ -5,6 +5,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace SoftLineBreaks {
@@ -12,6 +13,17 @@ namespace SoftLineBreaks {
 namespace {
 constexpr int ContinuedState = 0x50F7; // user state of a block that the next one continues
 constexpr int PlainState = -1;         // QTextBlock's own default
+
+// The character format of a block's text when it has one only.
+std::optional<QTextCharFormat> singleFormat(const QTextBlock& block) {
+    std::optional<QTextCharFormat> format;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat f = it.fragment().charFormat();
+        if (format && *format != f) return std::nullopt;
+        format = f;
+    }
+    return format;
+}
 } // namespace
 
 bool continues(const QTextBlock& block) {
@@ -38,9 +50,28 @@ QTextBlock split(QTextDocument* document, const QTextBlock& block) {
 
     QTextCursor cursor(document);
     cursor.beginEditBlock();
-    for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
-        cursor.setPosition(*it);
-        cursor.insertBlock();
+    if (const auto format = singleFormat(block)) {
+        // One format throughout (a sample): the paragraph is written again with its breaks, each
+        // new block appended after the one before. Splitting the one long block again and again
+        // would cost the rest of the paragraph at every break.
+        const QString text = block.text();
+        QString broken;
+        broken.reserve(text.size() + qsizetype(starts.size()));
+        int from = 0;
+        for (const int start : starts) {
+            broken += QStringView(text).mid(from, start - first - from);
+            broken += QChar::ParagraphSeparator;
+            from = start - first;
+        }
+        broken += QStringView(text).mid(from);
+        cursor.setPosition(first);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        cursor.insertText(broken, *format);
+    } else {
+        for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
+            cursor.setPosition(*it);
+            cursor.insertBlock();
+        }
     }
     cursor.endEditBlock();
 

@@ -308,7 +308,7 @@ void TFmLinePractice::ApplyFontToAttributes(const DrillFont& Font, QTextCharForm
 
 void TFmLinePractice::SetSampleText(const QByteArray& S) {
     setSampleBoxText(S);
-    Marks.assign(size_t(S.size()) + 1, 0);
+    Marks.assign(size_t(S.size()) + 1, false);
 }
 
 void TFmLinePractice::setSampleBoxText(const QByteArray& S) {
@@ -433,7 +433,7 @@ void TFmLinePractice::InputEditKeyPress(char& Key) {
     auto mark = [this](int position, uint8_t value) {
         // Nothing is marked beyond the sample (a CR at its very end has no LF to cover).
         if (position >= 1 && position <= SampleLength && size_t(position) < Marks.size())
-            Marks[size_t(position)] = value;
+            Marks[size_t(position)] = value != 0;
     };
 
     bool swallowAfterwards = false;
@@ -528,7 +528,7 @@ void TFmLinePractice::endLine(char key) {
     if (key != DrillRules::Escape) {
         int32_t errors = 0;
         for (int32_t i = 1; i <= SampleLength; ++i) {
-            if (size_t(i) >= Marks.size() || Marks[size_t(i)] == 0) ++errors;
+            if (size_t(i) >= Marks.size() || !Marks[size_t(i)]) ++errors;
         }
         ErrorCount = errors;
     }

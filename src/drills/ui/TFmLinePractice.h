@@ -65,7 +65,9 @@ public:
     TNotifyEvent OnReturnExpected;
     bool PopupStatistics = false;
     int32_t LineTime = 0;
-    std::vector<uint8_t> Marks; // per sample position 1..SampleLength: 1 typed right, 0 not
+    // Per sample position 1..SampleLength: 1 typed right, 0 not. One bit each, since a text
+    // drill's sample may run to millions of characters.
+    std::vector<bool> Marks;
     TLineEndReason EndReason = lerNone;
     int32_t ErrorCount = 0;
     int32_t SampleLength = 0;
