@@ -48,6 +48,12 @@ std::unique_ptr<QPlainTextEdit> reference(const QString& text, int width) {
     return box;
 }
 
+// Whether the box shows what a plain box shows with the same text at the same width.
+bool showsAsPlain(QPlainTextEdit& box, const QString& text, int width) {
+    QCoreApplication::processEvents();
+    return shown(box) == shown(*reference(text, width));
+}
+
 bool everyBlockIsOneLine(const QPlainTextEdit& box) {
     for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next()) {
         if (b.layout()->lineCount() > 1) return false;
@@ -73,12 +79,11 @@ void TestWrappedBoxes::typedParagraphLooksTheSame() {
     prepare(box, 300);
     const QString text = paragraph(400);
     box.typeText(text);
-    QCoreApplication::processEvents();
 
     QCOMPARE(box.typedText(), text);
     QVERIFY(box.document()->blockCount() > 5);
     QVERIFY(everyBlockIsOneLine(box));
-    QCOMPARE(shown(box), shown(*reference(text, 300)));
+    QVERIFY(showsAsPlain(box, text, 300));
 }
 
 void TestWrappedBoxes::backspaceOverWrappedLines() {
@@ -90,10 +95,7 @@ void TestWrappedBoxes::backspaceOverWrappedLines() {
     for (int left = text.size() - 1; left >= 200; --left) {
         QTest::keyClick(&box, Qt::Key_Backspace);
         QCOMPARE(box.typedText(), text.left(left));
-        if (left % 10 == 0) {
-            QCoreApplication::processEvents();
-            QCOMPARE(shown(box), shown(*reference(text.left(left), 260)));
-        }
+        if (left % 10 == 0) QVERIFY(showsAsPlain(box, text.left(left), 260));
     }
     box.typeText(QStringLiteral("zz"));
     QCOMPARE(box.typedText(), text.left(200) + QStringLiteral("zz"));
@@ -108,8 +110,7 @@ void TestWrappedBoxes::lineBreaksStayTyped() {
     QTest::keyClick(&box, Qt::Key_Return);
     box.typeText(QStringLiteral("cd"));
     QCOMPARE(box.typedText(), first + QStringLiteral("\ncd"));
-    QCoreApplication::processEvents();
-    QCOMPARE(shown(box), shown(*reference(first + QStringLiteral("\ncd"), 260)));
+    QVERIFY(showsAsPlain(box, first + QStringLiteral("\ncd"), 260));
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(&box, Qt::Key_Backspace);
     QCOMPARE(box.typedText(), first);
@@ -122,10 +123,9 @@ void TestWrappedBoxes::newWidthWrapsAgain() {
     const QString text = paragraph(400);
     box.typeText(text);
     box.resize(420, 600);
-    QCoreApplication::processEvents();
+    QVERIFY(showsAsPlain(box, text, 420));
     QCOMPARE(box.typedText(), text);
     QVERIFY(everyBlockIsOneLine(box));
-    QCOMPARE(shown(box), shown(*reference(text, 420)));
 }
 
 void TestWrappedBoxes::rightAndWrongColoursWrapAlike() {
