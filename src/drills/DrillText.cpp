@@ -16,7 +16,9 @@ QByteArray fromUnicode(const QString& text) {
     out.reserve(text.size() + text.size() / 32);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029) {
+        if (c >= 0x20 && c < 0x7F) { // the code page keeps ASCII as it is
+            out += char(c);
+        } else if (c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029) {
             if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
             out += "\r\n";
         } else if (c == u'\t') {

@@ -2,6 +2,7 @@
 
 #include "drills/DrillText.h"
 #include "drills/ui/DrillInputEdit.h"
+#include "drills/ui/SoftLineBreaks.h"
 #include "drills/ui/TFmLetterPrac.h"
 #include "drills/ui/TFmLongText.h"
 #include "platform/CodePage.h"
@@ -72,6 +73,8 @@ private slots:
     void textDrillCancelledDialogChangesNothing();
     void textDrillRefusesHugeTexts_data();
     void textDrillRefusesHugeTexts();
+    void textDrillLoadShowsBusyCursor();
+    void textDrillLongParagraphSelectsEachCharacter();
 
 private:
     std::unique_ptr<DrillFixture> m_fx;
@@ -487,6 +490,63 @@ void TestFreeText::textDrillRefusesHugeTexts() {
     QCOMPARE(errors, QStringList{QStringLiteral("The text is too long to practise: 64 MB (at most 64 MB).")});
     QCOMPARE(d.sample().bytes(), QByteArray("kept"));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+
+void TestFreeText::textDrillLoadShowsBusyCursor() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("text.txt"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("one line\r\nanother line\r\n").repeated(2000));
+    f.close();
+    ChooserGuard chooser(path);
+    TFmLongText d;
+    d.show();
+    QList<int> shapes; // the override cursor whenever the sample box takes the text
+    connect(d.SampleEdit->document(), &QTextDocument::contentsChange, this, [&shapes] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        shapes.append(cursor ? int(cursor->shape()) : -1);
+    });
+    d.LoadTextFromFile();
+    QVERIFY(!shapes.isEmpty());
+    for (const int shape : shapes)
+        QCOMPARE(shape, int(Qt::WaitCursor));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(d.SampleLength, 2000 * 24);
+
+    // A file that cannot be read leaves no busy cursor behind either.
+    ChooserGuard missing(dir.filePath(QStringLiteral("missing.txt")));
+    d.LoadTextFromFile();
+    QCOMPARE((*m_dialogs)->texts(ScriptedDialogs::Kind::Error).size(), 1);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestFreeText::textDrillLongParagraphSelectsEachCharacter() {
+    // A text without line breaks: the sample box keeps it as one block per screen line, and the
+    // selection still finds each expected character, across the lines, forward and back.
+    QByteArray text;
+    for (int i = 0; text.size() < 3000; ++i)
+        text += QByteArray("word") + QByteArray::number(i) + ' ';
+    TFmLongText d;
+    d.show();
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(text));
+    d.BnPaste->click();
+    QCOMPARE(d.SampleLength, int(text.size()));
+    QTextDocument* box = d.SampleEdit->document();
+    QVERIFY(box->blockCount() > 10);
+    for (QTextBlock b = box->firstBlock(); b.isValid(); b = b.next())
+        QVERIFY(b.layout()->lineCount() <= 1);
+    QCOMPARE(SoftLineBreaks::plainText(box), QString::fromLatin1(text));
+    for (int i = 0; i < 700; ++i) {
+        QTest::keyClick(d.InputEdit, text[i]);
+        QCOMPARE(d.SampleEdit->textCursor().selectedText(), QString(QChar(text[i + 1])));
+    }
+    for (int i = 0; i < 150; ++i)
+        QTest::keyClick(d.InputEdit, Qt::Key_Backspace);
+    QCOMPARE(d.Position, 551);
+    QCOMPARE(d.SampleEdit->textCursor().selectedText(), QString(QChar(text[550])));
+    QCOMPARE(d.InputEdit->typedText(), QString::fromLatin1(text.left(550)));
 }
 
 QTEST_MAIN(TestFreeText)

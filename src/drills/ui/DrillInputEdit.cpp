@@ -1,5 +1,6 @@
 #include "drills/ui/DrillInputEdit.h"
 
+#include "drills/ui/SoftLineBreaks.h"
 #include "platform/CodePage.h"
 #include "platform/KeyTranslator.h"
 
@@ -84,19 +85,50 @@ void DrillInputEdit::pressChars(std::vector<KeyInput::KeyChar> chars) {
 
 void DrillInputEdit::insertTyped(const KeyInput::KeyChar& key) {
     if (isReadOnly()) return;
+    if (viewport()->width() != m_wrapWidth) rewrapAll();
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     if (key.unmappable) {
         cursor.insertText(QString(key.unicode), m_insertFormat);
+        rewrapLastBlock(false);
     } else if (key.code == '\b') {
+        // A soft break is no character: the one typed before it goes.
+        if (cursor.atBlockStart()) SoftLineBreaks::joinWithPrevious(document(), cursor.block());
+        cursor.movePosition(QTextCursor::End);
         cursor.deletePreviousChar();
+        rewrapLastBlock(true);
     } else if (key.code == '\r') {
         cursor.insertBlock(cursor.blockFormat(), m_insertFormat);
+        document()->lastBlock().setUserState(-1);
     } else if (key.code != '\x1b') { // Esc types nothing
         cursor.insertText(QString(CodePage::charToUnicode(static_cast<unsigned char>(key.code))),
                           m_insertFormat);
+        rewrapLastBlock(false);
     }
+    cursor.movePosition(QTextCursor::End);
     setTextCursor(cursor);
+}
+
+void DrillInputEdit::rewrapLastBlock(bool joinFirst) {
+    QTextBlock last = document()->lastBlock();
+    if (joinFirst) last = SoftLineBreaks::joinWithPrevious(document(), last);
+    SoftLineBreaks::split(document(), last);
+    // Typing may have shown the scroll bar, and so narrowed the lines already split.
+    if (viewport()->width() != m_wrapWidth) rewrapAll();
+}
+
+void DrillInputEdit::rewrapAll() {
+    m_wrapWidth = viewport()->width();
+    SoftLineBreaks::rewrap(document());
+}
+
+void DrillInputEdit::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    if (viewport()->width() != m_wrapWidth) rewrapAll();
+}
+
+QString DrillInputEdit::typedText() const {
+    return SoftLineBreaks::plainText(document());
 }
 
 bool DrillInputEdit::canInsertFromMimeData(const QMimeData*) const {

@@ -11,6 +11,11 @@
 // virtual-key code, which the drill may swallow by setting it to 0) and one key-press step per
 // character (which the drill may change or swallow by setting it to #0); only then does the box
 // take the character, at the end of what has been typed, in the format prepared for it.
+//
+// A typed paragraph is kept as one block per screen line, split exactly where the box wraps it
+// anyway: a key then lays out the line being typed instead of the whole paragraph, so typing a
+// text without line breaks costs what typing it in lines costs. The split points are soft: the
+// box looks the same as with one block, and typedText() leaves them out.
 class DrillInputEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -29,10 +34,14 @@ public:
     // The key-press steps of a text, as if each character had been typed (input methods).
     void typeText(const QString& text);
 
+    // What has been typed: the box's text without its soft line splits.
+    QString typedText() const;
+
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -40,8 +49,13 @@ protected:
 private:
     void pressChars(std::vector<KeyInput::KeyChar> chars);
     void insertTyped(const KeyInput::KeyChar& key);
+    // Splits the last paragraph at its screen lines; joins it first to the line it continues
+    // when text was taken away, since that line may take it back.
+    void rewrapLastBlock(bool joinFirst);
+    void rewrapAll();
 
     KeyDownHandler m_keyDown;
     KeyPressHandler m_keyPress;
     QTextCharFormat m_insertFormat;
+    int m_wrapWidth = -1; // the viewport width the soft splits were made for
 };

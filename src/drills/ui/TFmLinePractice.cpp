@@ -5,6 +5,7 @@
 #include "drills/DrillStopwatch.h"
 #include "drills/ui/DrillInputEdit.h"
 #include "drills/ui/GlobalDrillCompanions.h"
+#include "drills/ui/SoftLineBreaks.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
 #include "platform/Translation.h"
@@ -22,6 +23,8 @@
 #include <QTimer>
 
 namespace {
+// Sample paragraphs up to this many characters stay whole: one costs a key little.
+constexpr int LongParagraph = 400;
 constexpr int StatusBarHeight = 26;
 constexpr int DesignClientWidth = 592;
 constexpr int DesignClientHeight = 230;
@@ -253,6 +256,15 @@ QMargins TFmLinePractice::frameMarginsNow() const {
 
 bool TFmLinePractice::eventFilter(QObject* watched, QEvent* event) {
     if (watched == SampleEdit && event->type() == QEvent::FocusIn) SampleEditEnter();
+    // The box lays its text out for the new width once it has handled the resize; the long
+    // paragraphs are split again after that.
+    if (watched == SampleEdit && event->type() == QEvent::Resize && !m_sampleBreaks.empty())
+        QTimer::singleShot(0, this, [this] {
+            if (SampleEdit->viewport()->width() != m_sampleWrapWidth) {
+                m_sampleWrapStale = true;
+                wrapSampleIfStale();
+            }
+        });
     return QDialog::eventFilter(watched, event);
 }
 
@@ -270,6 +282,7 @@ void TFmLinePractice::SetPracticeFont(const DrillFont& Font) {
     m_sampleFont = Font;
     SampleEdit->setFont(Font.font);
     InputEdit->setFont(Font.font);
+    sampleLayoutChanged();
     SampleEdit->document()->setDefaultFont(Font.font);
     InputEdit->document()->setDefaultFont(Font.font);
     QTextCharFormat format;
@@ -298,13 +311,15 @@ void TFmLinePractice::ApplyFontToAttributes(const DrillFont& Font, QTextCharForm
 
 void TFmLinePractice::SetSampleText(const QByteArray& S) {
     setSampleBoxText(S);
-    Marks.assign(size_t(S.size()) + 1, 0);
+    Marks.assign(size_t(S.size()) + 1, false);
 }
 
 void TFmLinePractice::setSampleBoxText(const QByteArray& S) {
     m_keptBlock = QTextBlock(); // its paragraph goes with the old text
     m_sample.setText(S);
     SampleEdit->setPlainText(m_sample.displayText());
+    m_sampleBreaks.clear();
+    sampleLayoutChanged();
 }
 
 void TFmLinePractice::ResetInput() {
@@ -312,6 +327,7 @@ void TFmLinePractice::ResetInput() {
     QTextCursor sampleAll(SampleEdit->document());
     sampleAll.select(QTextCursor::Document);
     sampleAll.setCharFormat(m_sampleFormat);
+    sampleLayoutChanged();
     QTextCursor inputAll(InputEdit->document());
     inputAll.select(QTextCursor::Document);
     inputAll.setCharFormat(m_sampleFormat);
@@ -420,7 +436,7 @@ void TFmLinePractice::InputEditKeyPress(char& Key) {
     auto mark = [this](int position, uint8_t value) {
         // Nothing is marked beyond the sample (a CR at its very end has no LF to cover).
         if (position >= 1 && position <= SampleLength && size_t(position) < Marks.size())
-            Marks[size_t(position)] = value;
+            Marks[size_t(position)] = value != 0;
     };
 
     bool swallowAfterwards = false;
@@ -515,7 +531,7 @@ void TFmLinePractice::endLine(char key) {
     if (key != DrillRules::Escape) {
         int32_t errors = 0;
         for (int32_t i = 1; i <= SampleLength; ++i) {
-            if (size_t(i) >= Marks.size() || Marks[size_t(i)] == 0) ++errors;
+            if (size_t(i) >= Marks.size() || !Marks[size_t(i)]) ++errors;
         }
         ErrorCount = errors;
     }
@@ -545,10 +561,19 @@ void TFmLinePractice::selectNextExpected() {
     selectSampleCharacter(m_sample.boxIndex(Position));
 }
 
+void TFmLinePractice::wrapSampleIfStale() {
+    if (!m_sampleWrapStale && SampleEdit->viewport()->width() == m_sampleWrapWidth) return;
+    keepLayoutOf(QTextBlock());
+    m_sampleWrapWidth = SampleEdit->viewport()->width();
+    m_sampleWrapStale = false;
+    m_sampleBreaks = SoftLineBreaks::rewrap(SampleEdit->document(), LongParagraph, !m_sampleBreaks.empty());
+}
+
 void TFmLinePractice::selectSampleCharacter(int index) {
+    wrapSampleIfStale();
     QTextDocument* doc = SampleEdit->document();
     const int last = std::max(0, doc->characterCount() - 1);
-    index = std::clamp(index, 0, last);
+    index = std::clamp(SoftLineBreaks::documentIndex(m_sampleBreaks, index), 0, last);
     keepLayoutOf(doc->findBlock(index));
     QTextCursor cursor(doc);
     cursor.setPosition(index);

@@ -66,7 +66,9 @@ public:
     TNotifyEvent OnReturnExpected;
     bool PopupStatistics = false;
     int32_t LineTime = 0;
-    std::vector<uint8_t> Marks; // per sample position 1..SampleLength: 1 typed right, 0 not
+    // Per sample position 1..SampleLength: 1 typed right, 0 not. One bit each, since a text
+    // drill's sample may run to millions of characters.
+    std::vector<bool> Marks;
     TLineEndReason EndReason = lerNone;
     int32_t ErrorCount = 0;
     int32_t SampleLength = 0;
@@ -137,6 +139,8 @@ protected:
     OuterFrameFit* frameFit() const { return m_frameFit; }
     // Replaces the sample box's text without a new Marks array (the text drill sizes them).
     void setSampleBoxText(const QByteArray& S);
+    // The sample box's font or formats changed: its long paragraphs are split again.
+    void sampleLayoutChanged() { m_sampleWrapStale = true; }
     // The format of the sample's characters, which right and wrong marks start from.
     QTextCharFormat sampleCharFormat() const { return m_sampleFormat; }
     void setSampleCharFormat(const QTextCharFormat& format) { m_sampleFormat = format; }
@@ -159,6 +163,7 @@ private:
     void endLine(char key);
     void selectNextExpected();
     void keepLayoutOf(const QTextBlock& block);
+    void wrapSampleIfStale();
     void placeCompanions();
     void followLateFrame();
     void bringCompanionsToFront();
@@ -169,6 +174,12 @@ private:
     // The paragraph of the sample box that holds the selected character keeps its text layout
     // (see keepLayoutOf); invalid while none does.
     QTextBlock m_keptBlock;
+    // A long paragraph of the sample box is split at its screen lines (soft breaks, see
+    // SoftLineBreaks), so that selecting, measuring and painting a character no longer go through
+    // the whole paragraph; these are the breaks, by index of the unsplit text.
+    std::vector<int> m_sampleBreaks;
+    bool m_sampleWrapStale = true;
+    int m_sampleWrapWidth = -1;
     DrillFont m_sampleFont;
     QTextCharFormat m_sampleFormat;
     QLabel* m_statusLabel = nullptr;

@@ -20,7 +20,20 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace {
+// The file's bytes, the conversions and the one-time layout of a long text are freed once it is in
+// the sample box, but the allocator keeps their pages unless asked: they are handed back, so that
+// a text costs only what the boxes and the engine hold.
+void releaseFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 // The hourglass for the time of a long step; it goes whatever way the step ends.
 class WaitCursor {
 public:
@@ -153,8 +166,7 @@ void TFmLongText::LoadTextFromFile() {
     try {
         {
             WaitCursor wait;
-            const QByteArray text = DrillText::loadFile(OpenDialog1.FileName);
-            setSampleBoxText(text);
+            setSampleBoxText(DrillText::loadFile(OpenDialog1.FileName));
             ApplySampleFont();
         }
         StartText();
@@ -184,6 +196,7 @@ void TFmLongText::ApplySampleFont() {
     QTextCursor sampleAll(SampleEdit->document());
     sampleAll.select(QTextCursor::Document);
     sampleAll.setCharFormat(sampleCharFormat());
+    sampleLayoutChanged();
     QTextCursor inputAll(InputEdit->document());
     inputAll.select(QTextCursor::Document);
     inputAll.setCharFormat(sampleCharFormat());
@@ -195,7 +208,7 @@ void TFmLongText::StartText() {
     WaitCursor wait;
     LbMark->hide();
     const int length = sample().length();
-    Marks.assign(size_t(length) + 1, 0);
+    Marks.assign(size_t(length) + 1, false);
     SampleLength = length;
     WordCount = 0;
     Position = 1;
@@ -218,4 +231,5 @@ void TFmLongText::StartText() {
     InputEdit->setReadOnly(false);
     InputEdit->setEnabled(true);
     InputEdit->setFocus();
+    releaseFreedMemory(); // after the sample box has split its long paragraphs
 }

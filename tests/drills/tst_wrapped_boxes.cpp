@@ -1,0 +1,156 @@
+#include "drills/ui/DrillInputEdit.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QtTest>
+#include <memory>
+
+namespace {
+// Prose without line breaks: words of 1 to 9 letters.
+QString paragraph(int length) {
+    QString text;
+    quint32 seed = 7;
+    while (text.size() < length) {
+        seed = seed * 1103515245u + 12345u;
+        const int word = 1 + int((seed >> 16) % 9);
+        for (int i = 0; i < word; ++i)
+            text += QChar(u'a' + char16_t((seed >> (i + 2)) % 26));
+        text += u' ';
+    }
+    text.truncate(length);
+    return text;
+}
+
+void prepare(QPlainTextEdit& box, int width) {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPixelSize(14);
+    box.setFont(font);
+    box.document()->setDefaultFont(font);
+    box.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box.setCursorWidth(0); // the caret blinks where the box has the focus
+    box.resize(width, 600);
+    box.show();
+    QCoreApplication::processEvents();
+}
+
+// What the box shows.
+QImage shown(QPlainTextEdit& box) {
+    return box.viewport()->grab().toImage();
+}
+
+// A plain box with the same text in one paragraph per line break: what the user must see.
+std::unique_ptr<QPlainTextEdit> reference(const QString& text, int width) {
+    auto box = std::make_unique<QPlainTextEdit>();
+    prepare(*box, width);
+    box->setPlainText(text);
+    QCoreApplication::processEvents();
+    return box;
+}
+
+// Whether the box shows what a plain box shows with the same text at the same width.
+bool showsAsPlain(QPlainTextEdit& box, const QString& text, int width) {
+    QCoreApplication::processEvents();
+    return shown(box) == shown(*reference(text, width));
+}
+
+bool everyBlockIsOneLine(const QPlainTextEdit& box) {
+    for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next()) {
+        if (b.layout()->lineCount() > 1) return false;
+    }
+    return true;
+}
+} // namespace
+
+// The input box keeps a typed paragraph as one block per screen line, so that a key lays out one
+// line; the box must look exactly as with the whole paragraph in one block.
+class TestWrappedBoxes : public QObject {
+    Q_OBJECT
+private slots:
+    void typedParagraphLooksTheSame();
+    void backspaceOverWrappedLines();
+    void lineBreaksStayTyped();
+    void newWidthWrapsAgain();
+    void rightAndWrongColoursWrapAlike();
+};
+
+void TestWrappedBoxes::typedParagraphLooksTheSame() {
+    DrillInputEdit box;
+    prepare(box, 300);
+    const QString text = paragraph(400);
+    box.typeText(text);
+
+    QCOMPARE(box.typedText(), text);
+    QVERIFY(box.document()->blockCount() > 5);
+    QVERIFY(everyBlockIsOneLine(box));
+    QVERIFY(showsAsPlain(box, text, 300));
+}
+
+void TestWrappedBoxes::backspaceOverWrappedLines() {
+    DrillInputEdit box;
+    prepare(box, 260);
+    const QString text = paragraph(300);
+    box.typeText(text);
+    // Taking characters away lets a word go back to the line above, as it would in one paragraph.
+    for (int left = text.size() - 1; left >= 200; --left) {
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.typedText(), text.left(left));
+        if (left % 10 == 0) QVERIFY(showsAsPlain(box, text.left(left), 260));
+    }
+    box.typeText(QStringLiteral("zz"));
+    QCOMPARE(box.typedText(), text.left(200) + QStringLiteral("zz"));
+    QVERIFY(everyBlockIsOneLine(box));
+}
+
+void TestWrappedBoxes::lineBreaksStayTyped() {
+    DrillInputEdit box;
+    prepare(box, 260);
+    const QString first = paragraph(120);
+    box.typeText(first);
+    QTest::keyClick(&box, Qt::Key_Return);
+    box.typeText(QStringLiteral("cd"));
+    QCOMPARE(box.typedText(), first + QStringLiteral("\ncd"));
+    QVERIFY(showsAsPlain(box, first + QStringLiteral("\ncd"), 260));
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(box.typedText(), first);
+    QVERIFY(everyBlockIsOneLine(box));
+}
+
+void TestWrappedBoxes::newWidthWrapsAgain() {
+    DrillInputEdit box;
+    prepare(box, 300);
+    const QString text = paragraph(400);
+    box.typeText(text);
+    box.resize(420, 600);
+    QVERIFY(showsAsPlain(box, text, 420));
+    QCOMPARE(box.typedText(), text);
+    QVERIFY(everyBlockIsOneLine(box));
+}
+
+void TestWrappedBoxes::rightAndWrongColoursWrapAlike() {
+    DrillInputEdit box;
+    prepare(box, 280);
+    QPlainTextEdit plain;
+    prepare(plain, 280);
+    QTextCursor end(plain.document());
+    const QString text = paragraph(350);
+    QTextCharFormat right;
+    right.setForeground(QColor(0x00, 0x00, 0x80));
+    QTextCharFormat wrong;
+    wrong.setForeground(Qt::red);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QTextCharFormat& format = i % 7 == 3 ? wrong : right;
+        box.setInsertFormat(format);
+        box.typeText(text.mid(i, 1));
+        end.insertText(text.mid(i, 1), format);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(box.typedText(), text);
+    QVERIFY(box.document()->blockCount() > 5);
+    QVERIFY(everyBlockIsOneLine(box));
+    QCOMPARE(shown(box), shown(plain));
+}
+
+QTEST_MAIN(TestWrappedBoxes)
+#include "tst_wrapped_boxes.moc"
