@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QScopeGuard>
 #include <QtTest>
 #include <functional>
 
@@ -146,6 +147,10 @@ void TestFolderFileDialog::extensionFollowsTheChosenFilter() {
     QStringList shown;
     bool answered = false;
     whenFileDialogShows([&](QFileDialog* dialog) {
+        // Whatever fails below, the dialog closes, so that Execute returns.
+        const auto close = qScopeGuard([dialog] {
+            if (dialog->isVisible()) dialog->reject();
+        });
         auto* filters = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         if (all && filters) {
             // As a user picks it: the filter box takes the key and reports the choice.
@@ -158,7 +163,6 @@ void TestFolderFileDialog::extensionFollowsTheChosenFilter() {
         dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed);
         answered = true;
         QMetaObject::invokeMethod(dialog, "accept");
-        if (dialog->isVisible()) dialog->reject(); // a name the dialog did not take
     });
     const bool picked = open.Execute();
     QVERIFY(answered);
