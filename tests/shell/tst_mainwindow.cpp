@@ -5,6 +5,7 @@
 #include "keyboard/ui/TKbFm.h"
 #include "keyboard/ui/TPalmForm.h"
 #include "keyboard/ui/TVKeyboard.h"
+#include "platform/DataPacketWriter.h"
 #include "platform/FakeKeyboardLayoutProvider.h"
 #include "platform/IniFile.h"
 #include "platform/ScriptedDialogs.h"
@@ -428,6 +429,7 @@ void TestMainWindow::damagedLayoutNeverLocksOut_data() {
     QTest::newRow("truncated") << "truncated";
     QTest::newRow("random bytes") << "random";
     QTest::newRow("named pipe") << "pipe";
+    QTest::newRow("key position that is no number") << "bad value";
 }
 
 // A course whose layout archive is damaged: the logon completes with one message naming the
@@ -441,6 +443,17 @@ void TestMainWindow::damagedLayoutNeverLocksOut() {
         QVERIFY(changeMember(layout, "key.cds", QByteArray()));
     } else if (damage == "huge member") {
         QVERIFY(changeMember(layout, "key.cds", QByteArray(64 * 1024 * 1024 + 1, 'k')));
+    } else if (damage == "bad value") {
+        // Every field is there, but X is text: the keyboard cannot place the key.
+        DataPacket keys;
+        keys.fields = TDataMod::keyTableFields();
+        for (DataField& field : keys.fields)
+            if (field.name == "X") field = DataField::string("X", 10);
+        keys.rows.push_back({FieldValue::bytes("A"), FieldValue::integer(65), FieldValue::integer(1),
+                             FieldValue::integer(0), FieldValue::integer(3), FieldValue::bytes({}),
+                             FieldValue::integer(40), FieldValue::integer(40), FieldValue::bytes("abc"),
+                             FieldValue::integer(0), FieldValue::bytes("A")});
+        QVERIFY(changeMember(layout, "key.cds", writeDataPacket(keys)));
     } else {
         QFile file(layout);
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -33,7 +33,7 @@ public:
     // not load whole, and the caller decides what to show.
     bool LoadLayout(const QString& FileName);
     // Highlights the key of Ch and returns its finger code, or a code above 9 when Ch has no key.
-    // A character table the load left closed raises its error here.
+    // A closed character table raises its error here.
     int32_t HighlightChar(char Ch);
 
 protected:
