@@ -80,13 +80,13 @@ QByteArray read(const QString& path, qint64 maxSize) {
         const ssize_t n = ::read(file.get(), bytes.data() + total, size_t(bytes.size() - total));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0)
-            throw EInOutError(
-                formatText(i18n("Cannot read file \"%s\". %s"), {path, systemReason(errno)}));
+            throw EInOutError(formatText(i18n("Cannot read file \"%s\". %s"), {path, systemReason(errno)}));
         if (n == 0) break;
         total += n;
     }
     if (total > maxSize)
-        throw EInOutError(formatText(i18n("The file \"%s\" is too large: more than %d bytes."), {path, maxSize}));
+        throw EInOutError(
+            formatText(i18n("The file \"%s\" is too large: more than %d bytes."), {path, maxSize}));
     bytes.resize(qsizetype(total));
     return bytes;
 }

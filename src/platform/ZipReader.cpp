@@ -18,7 +18,8 @@ void ZipReader::open(const QString& path) {
     QByteArray bytes = RegularFile::read(path, maxArchiveSize);
     zip_error_t details;
     zip_error_init(&details);
-    zip_source_t* source = zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &details);
+    zip_source_t* source =
+        zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &details);
     zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &details) : nullptr;
     if (!archive) {
         if (source) zip_source_free(source);

@@ -7,9 +7,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QScopeGuard>
 #include <QtTest>
 #include <functional>
 
@@ -123,10 +123,14 @@ void TestFolderFileDialog::extensionFollowsTheChosenFilter_data() {
     QTest::addColumn<bool>("all");       // the user picks "All" in the filter box
     QTest::addColumn<QString>("typed");  // then types this name
     QTest::addColumn<QString>("opened"); // and the dialog opens this file
-    QTest::newRow("Text adds .txt") << false << QStringLiteral("lesson") << QStringLiteral("English/lesson.txt");
-    QTest::newRow("Text keeps an extension") << false << QStringLiteral("notes.md") << QStringLiteral("English/notes.md");
-    QTest::newRow("All opens a name without extension") << true << QStringLiteral("notes") << QStringLiteral("English/notes");
-    QTest::newRow("All keeps .txt") << true << QStringLiteral("lesson.txt") << QStringLiteral("English/lesson.txt");
+    QTest::newRow("Text adds .txt") << false << QStringLiteral("lesson")
+                                    << QStringLiteral("English/lesson.txt");
+    QTest::newRow("Text keeps an extension")
+        << false << QStringLiteral("notes.md") << QStringLiteral("English/notes.md");
+    QTest::newRow("All opens a name without extension")
+        << true << QStringLiteral("notes") << QStringLiteral("English/notes");
+    QTest::newRow("All keeps .txt") << true << QStringLiteral("lesson.txt")
+                                    << QStringLiteral("English/lesson.txt");
 }
 
 // The text drill's dialog, filter "Text|*.Txt|All|*.*": "All" lists and opens every file, also
@@ -168,7 +172,8 @@ void TestFolderFileDialog::extensionFollowsTheChosenFilter() {
     QVERIFY(answered);
     QCOMPARE(shown.contains(QStringLiteral("notes")), all);
     QVERIFY(picked);
-    QCOMPARE(QFileInfo(open.FileName).canonicalFilePath(), QFileInfo(m_dir.filePath(opened)).canonicalFilePath());
+    QCOMPARE(QFileInfo(open.FileName).canonicalFilePath(),
+             QFileInfo(m_dir.filePath(opened)).canonicalFilePath());
 }
 
 QTEST_MAIN(TestFolderFileDialog)

@@ -11,9 +11,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -462,7 +462,8 @@ void TestFreeText::textDrillRefusesHugeTexts_data() {
     QTest::addColumn<QString>("file");    // the kind of file in place of a text
     QTest::addColumn<QString>("message"); // %1: its path
     QTest::newRow("sparse file just over the limit")
-        << QStringLiteral("huge") << QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).");
+        << QStringLiteral("huge")
+        << QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).");
     QTest::newRow("endless device") << QStringLiteral("/dev/zero")
                                     << QStringLiteral("Cannot open file \"%1\". It is not a regular file.");
     QTest::newRow("named pipe") << QStringLiteral("pipe")
@@ -507,7 +508,8 @@ void TestFreeText::textDrillRefusesAPipeChosenInItsDialog() {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible()) return;
         timer->stop();
-        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(dir.filePath(QStringLiteral("x")));
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(dir.filePath(QStringLiteral("x")));
         QMetaObject::invokeMethod(dialog, "accept");
     });
     timer->start();

@@ -182,8 +182,9 @@ void TestSentenceCourse::fileThatIsNoTextIsRefusedAtOnce_data() {
     QTest::newRow("named pipe") << QStringLiteral("pipe") << notRegular;
     QTest::newRow("socket") << QStringLiteral("socket") << notRegular;
     QTest::newRow("link to an endless device") << QStringLiteral("zero") << notRegular;
-    QTest::newRow("over the limit") << QStringLiteral("huge")
-                                    << QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).");
+    QTest::newRow("over the limit")
+        << QStringLiteral("huge")
+        << QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).");
 }
 
 void TestSentenceCourse::fileThatIsNoTextIsRefusedAtOnce() {

@@ -94,7 +94,8 @@ void TestGamePieces::missingWordFileRaises() {
 void TestGamePieces::wordFileThatIsNoTextIsRefused() {
     QTemporaryDir dir;
     const QString pipe = SpecialFiles::fifo(dir.path(), QStringLiteral("Game.txt"));
-    const QString zero = SpecialFiles::link(dir.path(), QStringLiteral("zero.txt"), QStringLiteral("/dev/zero"));
+    const QString zero =
+        SpecialFiles::link(dir.path(), QStringLiteral("zero.txt"), QStringLiteral("/dev/zero"));
     const QString huge = SpecialFiles::sparse(dir.path(), QStringLiteral("huge.txt"), MaxTextFileSize + 1);
     for (const QString& path : {pipe, zero, huge}) {
         QVERIFY(!path.isEmpty());
@@ -104,8 +105,9 @@ void TestGamePieces::wordFileThatIsNoTextIsRefused() {
             QFAIL("the word file was read");
         } catch (const EInOutError& e) {
             QVERIFY2(e.message().contains(QStringLiteral("\"%1\"").arg(path)), qPrintable(e.message()));
-            QVERIFY2(e.message().contains(path == huge ? QStringLiteral("67108865 bytes (at most 67108864 bytes)")
-                                                       : QStringLiteral("It is not a regular file.")),
+            QVERIFY2(e.message().contains(path == huge
+                                              ? QStringLiteral("67108865 bytes (at most 67108864 bytes)")
+                                              : QStringLiteral("It is not a regular file.")),
                      qPrintable(e.message()));
         }
         QCOMPARE(source.GroupCount, 0);

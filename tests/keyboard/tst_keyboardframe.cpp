@@ -280,7 +280,8 @@ void TestKeyboardFrame::damagedKeyTableGivesAnEmptyKeyboard() {
 
     // Without "char.cds" the keys are built, and no character has a key.
     m_keyboard->Blink = false;
-    QVERIFY(!m_keyboard->LoadLayout(archive({{"key.cds", keyPacket(smallKeyboard())}, {"readme", "bkcolor=1"}})));
+    QVERIFY(
+        !m_keyboard->LoadLayout(archive({{"key.cds", keyPacket(smallKeyboard())}, {"readme", "bkcolor=1"}})));
     QCOMPARE(m_frame->KeyCount(), int(smallKeyboard().size()));
     QVERIFY(m_keyboard->HighlightChar('a') > 9);
     QVERIFY(m_keyboard->HighlightedKey.isNull());

@@ -56,8 +56,10 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("reason");
         const QString notRegular = QStringLiteral("It is not a regular file.");
-        QTest::newRow("named pipe") << SpecialFiles::fifo(m_dir.path(), QStringLiteral("pipe.txt")) << notRegular;
-        QTest::newRow("socket") << SpecialFiles::socket(m_dir.path(), QStringLiteral("sock.txt")) << notRegular;
+        QTest::newRow("named pipe") << SpecialFiles::fifo(m_dir.path(), QStringLiteral("pipe.txt"))
+                                    << notRegular;
+        QTest::newRow("socket") << SpecialFiles::socket(m_dir.path(), QStringLiteral("sock.txt"))
+                                << notRegular;
         QTest::newRow("device") << QStringLiteral("/dev/zero") << notRegular;
         QTest::newRow("link to a device")
             << SpecialFiles::link(m_dir.path(), QStringLiteral("zero.txt"), QStringLiteral("/dev/zero"))
@@ -80,14 +82,16 @@ private slots:
         const QString path = write(QStringLiteral("eleven.txt"), QByteArray(11, 'z'));
         QCOMPARE(failure(path, 10),
                  QStringLiteral("The file \"%1\" is too large: 11 bytes (at most 10 bytes).").arg(path));
-        const QString huge = SpecialFiles::sparse(m_dir.path(), QStringLiteral("huge.txt"), MaxTextFileSize + 1);
+        const QString huge =
+            SpecialFiles::sparse(m_dir.path(), QStringLiteral("huge.txt"), MaxTextFileSize + 1);
         QVERIFY(!huge.isEmpty());
         try {
             loadLines(huge);
             QFAIL("a file over the limit was read");
         } catch (const EInOutError& e) {
-            QCOMPARE(e.message(), QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).")
-                                      .arg(huge));
+            QCOMPARE(e.message(),
+                     QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).")
+                         .arg(huge));
         }
     }
 
@@ -96,7 +100,8 @@ private slots:
         const QString path = QStringLiteral("/proc/self/status");
         if (!QFileInfo(path).isFile() || QFileInfo(path).size() != 0) QSKIP("no /proc file without a size");
         QVERIFY(RegularFile::read(path, 1 << 20).size() > 20);
-        QCOMPARE(failure(path, 20), QStringLiteral("The file \"%1\" is too large: more than 20 bytes.").arg(path));
+        QCOMPARE(failure(path, 20),
+                 QStringLiteral("The file \"%1\" is too large: more than 20 bytes.").arg(path));
     }
 };
 

@@ -478,7 +478,8 @@ void TestMainWindow::damagedLayoutNeverLocksOut() {
     QCOMPARE(dialogs->shown().size(), size_t(1));
     const QStringList warnings = dialogs->texts(ScriptedDialogs::Kind::Warning);
     QCOMPARE(warnings.size(), 1);
-    QVERIFY2(warnings.first().contains(Settings->AppDir + "Courses/Broken/layout.zqt"), qPrintable(warnings.first()));
+    QVERIFY2(warnings.first().contains(Settings->AppDir + "Courses/Broken/layout.zqt"),
+             qPrintable(warnings.first()));
     QVERIFY2(warnings.first().contains("cannot be shown"), qPrintable(warnings.first()));
     QVERIFY(!VKeyboard && !PalmForm && !RightPalmForm);
 
@@ -486,7 +487,8 @@ void TestMainWindow::damagedLayoutNeverLocksOut() {
     whenDrillShows(main, [&](TFmLinePractice* drill) {
         typeLine(drill, m_firstLine + ' ');
         for (QWidget* window : QApplication::topLevelWidgets())
-            QVERIFY2(!window->isVisible() || window == drill || window == main, window->metaObject()->className());
+            QVERIFY2(!window->isVisible() || window == drill || window == main,
+                     window->metaObject()->className());
     });
     QTest::mouseClick(main->CourseBn, Qt::LeftButton);
     QCOMPARE(m_profile->Progress, 1);

@@ -17,7 +17,8 @@ void FolderAwareFileDialog::followFilter(const QString& nameFilter) {
     // The patterns stand between the last parentheses: "Text (*.Txt)".
     const qsizetype open = nameFilter.lastIndexOf(u'(');
     const qsizetype close = nameFilter.lastIndexOf(u')');
-    const QString patterns = open >= 0 && close > open ? nameFilter.mid(open + 1, close - open - 1) : nameFilter;
+    const QString patterns =
+        open >= 0 && close > open ? nameFilter.mid(open + 1, close - open - 1) : nameFilter;
     const QString wanted = QStringLiteral("*.") + m_filterSuffix;
     bool forSuffix = false;
     for (const QString& pattern : patterns.split(u' ', Qt::SkipEmptyParts))

@@ -223,10 +223,11 @@ bool TZQMainFm::LoadKeyboardAndHands() {
     if (!loaded) {
         // Said once, naming the archive, so that a mistyped, deleted or damaged course does not
         // go unnoticed; the logon still completes.
-        dialogs().warning(formatText(i18n("The keyboard of the course \"%s\" cannot be shown: its layout archive %s "
-                                          "is missing or damaged. The drills and the game go on without the "
-                                          "keyboard and the hands."),
-                                     {Profile->Course, layout}));
+        dialogs().warning(
+            formatText(i18n("The keyboard of the course \"%s\" cannot be shown: its layout archive %s "
+                            "is missing or damaged. The drills and the game go on without the "
+                            "keyboard and the hands."),
+                       {Profile->Course, layout}));
         return false;
     }
     PalmForm->SetHand(true);
