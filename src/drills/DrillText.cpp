@@ -2,12 +2,11 @@
 
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
+#include "platform/RegularFile.h"
 #include "platform/RtfText.h"
 #include "platform/Translation.h"
 
-#include <QFile>
 #include <QStringDecoder>
-#include <algorithm>
 
 namespace DrillText {
 
@@ -51,26 +50,14 @@ QString decodeFile(const QByteArray& bytes) {
 
 void checkLength(qint64 length) {
     if (length > MaxTextLength)
-        throw EInOutError(formatText(i18n("The text is too long to practise: %d MB (at most %d MB)."),
-                                     {length / (1024 * 1024), MaxTextLength / (1024 * 1024)}));
+        throw EInOutError(formatText(i18n("The text is too long to practise: %d characters (at most %d)."),
+                                     {length, MaxTextLength}));
 }
 
 QByteArray loadFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(formatText(i18n("Cannot read the file %s: %s"), {path, file.errorString()}));
-    checkLength(file.size());
-    // A device or a pipe reports no size and may never end: no more is read than a drill takes.
-    QByteArray bytes;
-    while (bytes.size() <= MaxTextLength) {
-        const QByteArray chunk = file.read(std::min<qint64>(1 << 20, MaxTextLength + 1 - bytes.size()));
-        if (chunk.isEmpty()) break;
-        bytes += chunk;
-    }
-    if (file.error() != QFileDevice::NoError)
-        throw EInOutError(formatText(i18n("Cannot read the file %s: %s"), {path, file.errorString()}));
-    checkLength(bytes.size());
-    return fromUnicode(decodeFile(bytes));
+    // One byte is at most one character in every encoding read here, so the file's limit in
+    // bytes keeps the text within the limit in characters.
+    return fromUnicode(decodeFile(RegularFile::read(path, MaxTextLength)));
 }
 
 } // namespace DrillText

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/TextLines.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -17,12 +19,11 @@ QByteArray fromUnicode(const QString& text);
 // Windows-1252.
 QString decodeFile(const QByteArray& bytes);
 
-// The longest text a drill takes, in characters (and file bytes): far beyond any text a person
-// types, and small enough that loading it never exhausts the memory.
-constexpr qint64 MaxTextLength = 64 * 1024 * 1024;
+// The longest text a drill takes, in characters (and file bytes): the limit of every text file.
+constexpr qint64 MaxTextLength = MaxTextFileSize;
 
 // Reads a text or RTF file into a sample. Raises EInOutError with a clear message when the file
-// cannot be read or is too long.
+// cannot be read, is no regular file (a pipe, a device) or is too long.
 QByteArray loadFile(const QString& path);
 
 // Raises EInOutError when a text of `length` characters is too long for a drill.

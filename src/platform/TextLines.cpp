@@ -1,9 +1,6 @@
 #include "platform/TextLines.h"
 
-#include "platform/Errors.h"
-#include "platform/Translation.h"
-
-#include <QFile>
+#include "platform/RegularFile.h"
 
 std::vector<QByteArray> splitLines(const QByteArray& text) {
     std::vector<QByteArray> lines;
@@ -22,8 +19,5 @@ std::vector<QByteArray> splitLines(const QByteArray& text) {
 }
 
 std::vector<QByteArray> loadLines(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(formatText(i18n("Cannot open file \"%s\". %s"), {path, file.errorString()}));
-    return splitLines(file.readAll());
+    return splitLines(RegularFile::read(path, MaxTextFileSize));
 }

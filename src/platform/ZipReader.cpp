@@ -1,9 +1,9 @@
 #include "platform/ZipReader.h"
 
 #include "platform/Errors.h"
+#include "platform/RegularFile.h"
 #include "platform/Translation.h"
 
-#include <QFile>
 #include <memory>
 #include <zip.h>
 
@@ -13,20 +13,29 @@ ZipReader::~ZipReader() {
 
 void ZipReader::open(const QString& path) {
     close();
-    int error = 0;
-    m_archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
-    if (!m_archive) {
-        zip_error_t details;
-        zip_error_init_with_code(&details, error);
+    // Read whole through the regular-file reader: a pipe or a device in the archive's place is
+    // refused instead of waiting, and the archive's size is bounded.
+    QByteArray bytes = RegularFile::read(path, maxArchiveSize);
+    zip_error_t details;
+    zip_error_init(&details);
+    zip_source_t* source =
+        zip_source_buffer_create(bytes.constData(), zip_uint64_t(bytes.size()), 0, &details);
+    zip_t* archive = source ? zip_open_from_source(source, ZIP_RDONLY, &details) : nullptr;
+    if (!archive) {
+        if (source) zip_source_free(source);
         const QString reason = QString::fromLocal8Bit(zip_error_strerror(&details));
         zip_error_fini(&details);
         throw EInOutError(formatText(i18n("Cannot open archive \"%s\": %s"), {path, reason}));
     }
+    zip_error_fini(&details);
+    m_bytes = std::move(bytes);
+    m_archive = archive;
 }
 
 void ZipReader::close() {
-    if (m_archive) zip_discard(m_archive); // read-only: nothing to write back
+    if (m_archive) zip_discard(m_archive); // read-only: nothing to write back; frees the source
     m_archive = nullptr;
+    m_bytes.clear();
 }
 
 QByteArray ZipReader::extract(const QByteArray& memberName) const {

@@ -14,8 +14,8 @@ public:
     ZipReader(const ZipReader&) = delete;
     ZipReader& operator=(const ZipReader&) = delete;
 
-    // Closes any open archive, then opens this one. Raises EInOutError when the file is missing
-    // or not a zip archive.
+    // Closes any open archive, then reads this one into memory and opens it. Raises EInOutError
+    // when the file is missing, no regular file, larger than maxArchiveSize or not a zip archive.
     void open(const QString& path);
     bool isOpen() const { return m_archive != nullptr; }
     // The member with exactly this name, uncompressed; empty when the archive has no such member.
@@ -25,7 +25,10 @@ public:
     void close();
 
     static constexpr qint64 maxMemberSize = 64 * 1024 * 1024;
+    static constexpr qint64 maxArchiveSize = 64 * 1024 * 1024;
 
 private:
     zip* m_archive = nullptr;
+    // The archive's bytes, which the open archive reads from.
+    QByteArray m_bytes;
 };

@@ -20,8 +20,9 @@ QByteArray readmeValue(const std::vector<QByteArray>& lines, const QByteArray& k
     return {};
 }
 
-// A member whose data cannot be read (a damaged archive) counts as missing, so that the table it
-// feeds is left closed like any table whose packet is invalid, never holding an older layout.
+// A member whose data cannot be read (a damaged archive, a member over the size limit) counts as
+// missing, so that the table it feeds is left empty like any table whose packet is invalid,
+// never holding an older layout.
 QByteArray readMember(const ZipReader& kit, const QByteArray& name) {
     try {
         return kit.extract(name);
@@ -34,6 +35,20 @@ DataPacket emptyPacket(std::vector<DataField> fields) {
     DataPacket packet;
     packet.fields = std::move(fields);
     return packet;
+}
+
+// Loads a table from a member's packet. A packet that is missing, invalid or lacks a field of
+// the table leaves the table open and empty instead of closed, so that whoever reads it finds
+// no records rather than an error; the load then fails.
+void loadTable(TClientDataSet* table, const QByteArray& packet, const std::vector<DataField>& fields) {
+    try {
+        table->LoadFromStream(packet);
+        for (const DataField& field : fields)
+            table->FieldByName(QString::fromLatin1(field.name)); // raises when it is missing
+    } catch (const QuorvelError&) {
+        table->LoadFromStream(writeDataPacket(emptyPacket(fields)));
+        throw;
+    }
 }
 
 } // namespace
@@ -66,8 +81,8 @@ void TDataMod::CtblAfterOpen(TClientDataSet*) {
 bool TDataMod::LoadLayout(const QString& FileName) {
     try {
         Kit.open(FileName);
-        MainTbl->LoadFromStream(readMember(Kit, "key.cds"));
-        Ctbl->LoadFromStream(readMember(Kit, "char.cds"));
+        loadTable(MainTbl, readMember(Kit, "key.cds"), keyTableFields());
+        loadTable(Ctbl, readMember(Kit, "char.cds"), charTableFields());
         const QByteArray readme = readMember(Kit, "readme");
         Kit.close();
         const std::vector<QByteArray> lines = splitLines(readme);

@@ -34,7 +34,8 @@ public:
     std::array<int, 10> FingerColor{};
 
     // Loads "key.cds", "char.cds" and "readme" from the archive, in that order. Stops at the first
-    // failure without a message and returns false; what was loaded before it stays loaded.
+    // failure without a message and returns false; what was loaded before it stays loaded, and a
+    // table whose packet is missing, invalid or lacks one of its fields is left open and empty.
     bool LoadLayout(const QString& FileName);
 
     // The fields of the two tables, in their order; the builder of layout archives uses them too.

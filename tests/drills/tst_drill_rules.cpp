@@ -1,6 +1,7 @@
 #include "drills/DrillRules.h"
 #include "drills/DrillSample.h"
 #include "drills/DrillText.h"
+#include "platform/Errors.h"
 
 #include <QtTest>
 
@@ -28,6 +29,7 @@ private slots:
     void gotoLineNumber();
     void sampleMapsPositionsToTheBox();
     void drillTextNormalisesLineBreaksAndDropsControls();
+    void drillTextLimitIsStatedExactly();
     void drillTextDecodesFiles_data();
     void drillTextDecodesFiles();
 };
@@ -236,6 +238,18 @@ void TestDrillRules::sampleMapsPositionsToTheBox() {
     const int expected[] = {0, 0, 1, 2, 3, 3, 4, 5, 6, 6, 7, 7, 8};
     for (int p = 1; p <= 12; ++p)
         QCOMPARE(s.boxIndex(p), expected[p]);
+}
+
+// A pasted text just over the limit is not "64 MB (at most 64 MB)": the figures differ.
+void TestDrillRules::drillTextLimitIsStatedExactly() {
+    DrillText::checkLength(DrillText::MaxTextLength);
+    try {
+        DrillText::checkLength(DrillText::MaxTextLength + 1);
+        QFAIL("a text over the limit passed");
+    } catch (const EInOutError& e) {
+        QCOMPARE(e.message(),
+                 QStringLiteral("The text is too long to practise: 67108865 characters (at most 67108864)."));
+    }
 }
 
 void TestDrillRules::drillTextNormalisesLineBreaksAndDropsControls() {

@@ -7,11 +7,14 @@
 #include "drills/ui/TFmLongText.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedDialogs.h"
+#include "support/SpecialFiles.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -75,6 +78,7 @@ private slots:
     void textDrillRefusesHugeTexts();
     void textDrillLoadShowsBusyCursor();
     void textDrillLongParagraphSelectsEachCharacter();
+    void textDrillRefusesAPipeChosenInItsDialog();
 
 private:
     std::unique_ptr<DrillFixture> m_fx;
@@ -246,7 +250,7 @@ void TestFreeText::textDrillSetUp() {
     QVERIFY(!d.ShowKeyboard);
     QVERIFY(!d.ReturnEndsLine);
     QCOMPARE(d.OpenDialog1.Filter, QStringLiteral("Text|*.Txt|All|*.*"));
-    QCOMPARE(TOpenDialog::qtFilter(d.OpenDialog1.Filter), QStringLiteral("Text (*.Txt);;All (*.*)"));
+    QCOMPARE(TOpenDialog::qtFilter(d.OpenDialog1.Filter), QStringLiteral("Text (*.Txt);;All (*)"));
     QVERIFY(d.OpenDialog1.InitialDir.endsWith(QStringLiteral("/Courses")));
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     QCOMPARE(d.geometry(), QRect(1, 1, screen.width(), screen.height() - 25));
@@ -465,21 +469,27 @@ void TestFreeText::textDrillCancelledDialogChangesNothing() {
 }
 
 void TestFreeText::textDrillRefusesHugeTexts_data() {
-    QTest::addColumn<QString>("file"); // empty: a sparse file just over the limit
-    QTest::newRow("sparse file") << QString();
-    QTest::newRow("endless device") << QStringLiteral("/dev/zero"); // no size, no end
+    QTest::addColumn<QString>("file");    // the kind of file in place of a text
+    QTest::addColumn<QString>("message"); // %1: its path
+    QTest::newRow("sparse file just over the limit")
+        << QStringLiteral("huge")
+        << QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).");
+    QTest::newRow("endless device") << QStringLiteral("/dev/zero")
+                                    << QStringLiteral("Cannot open file \"%1\". It is not a regular file.");
+    QTest::newRow("named pipe") << QStringLiteral("pipe")
+                                << QStringLiteral("Cannot open file \"%1\". It is not a regular file.");
 }
 
 void TestFreeText::textDrillRefusesHugeTexts() {
     QFETCH(QString, file);
+    QFETCH(QString, message);
     QTemporaryDir dir;
     QString path = file;
-    if (path.isEmpty()) {
-        path = dir.filePath(QStringLiteral("huge.txt"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QVERIFY(f.resize(DrillText::MaxTextLength + 1)); // sparse: no time spent writing
-    }
+    if (file == QStringLiteral("huge"))
+        path = SpecialFiles::sparse(dir.path(), QStringLiteral("huge.txt"), DrillText::MaxTextLength + 1);
+    else if (file == QStringLiteral("pipe"))
+        path = SpecialFiles::fifo(dir.path(), QStringLiteral("x.txt")); // opening it waits for a writer
+    QVERIFY(!path.isEmpty());
     TFmLongText d;
     d.show();
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
@@ -487,7 +497,35 @@ void TestFreeText::textDrillRefusesHugeTexts() {
     ChooserGuard chooser(path);
     d.LoadTextFromFile();
     const QStringList errors = (*m_dialogs)->texts(ScriptedDialogs::Kind::Error);
-    QCOMPARE(errors, QStringList{QStringLiteral("The text is too long to practise: 64 MB (at most 64 MB).")});
+    QCOMPARE(errors, QStringList{message.arg(path)});
+    QCOMPARE(d.sample().bytes(), QByteArray("kept"));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+// A named pipe "x.txt" picked in the real open dialog, typed as "x" under the "Text" filter: the
+// drill says it cannot open it instead of waiting for a writer for good.
+void TestFreeText::textDrillRefusesAPipeChosenInItsDialog() {
+    QTemporaryDir dir;
+    const QString pipe = SpecialFiles::fifo(dir.path(), QStringLiteral("x.txt"));
+    QVERIFY(!pipe.isEmpty());
+    TFmLongText d;
+    d.show();
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    d.PasteText();
+    auto* timer = new QTimer(&d);
+    timer->setInterval(20);
+    connect(timer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        timer->stop();
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(dir.filePath(QStringLiteral("x")));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    timer->start();
+    d.BnLoad->click();
+    QCOMPARE((*m_dialogs)->texts(ScriptedDialogs::Kind::Error),
+             QStringList{QStringLiteral("Cannot open file \"%1\". It is not a regular file.").arg(pipe)});
     QCOMPARE(d.sample().bytes(), QByteArray("kept"));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }

@@ -5,6 +5,8 @@
 #include "drills/ui/TFmSentencePrac.h"
 #include "platform/Errors.h"
 #include "platform/ScriptedDialogs.h"
+#include "platform/TextLines.h"
+#include "support/SpecialFiles.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -53,6 +55,8 @@ private slots:
     void sentenceSkippedWithEnterIsReplaced();
     void sentenceFileFaults_data();
     void sentenceFileFaults();
+    void fileThatIsNoTextIsRefusedAtOnce_data();
+    void fileThatIsNoTextIsRefusedAtOnce();
     void emptySentenceCompletesAtOnce();
 
     void courseOpensAtTheStoredLine();
@@ -166,6 +170,49 @@ void TestSentenceCourse::sentenceFileFaults() {
             QFETCH(QString, message);
             QVERIFY2(e.message().contains(message), qPrintable(e.message()));
         }
+    }
+}
+
+// A pipe would make the drill wait for a writer for good, a link to an endless device would fill
+// the memory: each is refused with a message before the drill opens, as is a file too large.
+void TestSentenceCourse::fileThatIsNoTextIsRefusedAtOnce_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    const QString notRegular = QStringLiteral("Cannot open file \"%1\". It is not a regular file.");
+    QTest::newRow("named pipe") << QStringLiteral("pipe") << notRegular;
+    QTest::newRow("socket") << QStringLiteral("socket") << notRegular;
+    QTest::newRow("link to an endless device") << QStringLiteral("zero") << notRegular;
+    QTest::newRow("over the limit")
+        << QStringLiteral("huge")
+        << QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).");
+}
+
+void TestSentenceCourse::fileThatIsNoTextIsRefusedAtOnce() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    for (const QString& name : {QStringLiteral("Practice.txt"), QStringLiteral("course.txt")}) {
+        const QDir dir(m_dir->path());
+        QString path;
+        if (kind == QStringLiteral("pipe"))
+            path = SpecialFiles::fifo(dir, name);
+        else if (kind == QStringLiteral("socket"))
+            path = SpecialFiles::socket(dir, name);
+        else if (kind == QStringLiteral("zero"))
+            path = SpecialFiles::link(dir, name, QStringLiteral("/dev/zero"));
+        else
+            path = SpecialFiles::sparse(dir, name, MaxTextFileSize + 1);
+        QVERIFY(!path.isEmpty());
+        std::unique_ptr<TFmSentencePrac> d = name == QStringLiteral("course.txt")
+                                                 ? std::make_unique<TFmCoursePrac>()
+                                                 : std::make_unique<TFmSentencePrac>();
+        d->SetFileName(path);
+        try {
+            d->LoadFile();
+            QFAIL("LoadFile took a file that is no text");
+        } catch (const EInOutError& e) {
+            QCOMPARE(e.message(), reason.arg(path));
+        }
+        QVERIFY(d->Lines.empty());
     }
 }
 

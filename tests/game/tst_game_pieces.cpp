@@ -9,6 +9,8 @@
 #include "game/strikerType.h"
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
+#include "platform/TextLines.h"
+#include "support/SpecialFiles.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -23,6 +25,7 @@ private slots:
     void wordFileGroups_data();
     void wordFileGroups();
     void missingWordFileRaises();
+    void wordFileThatIsNoTextIsRefused();
     void everyWordOnceThenExhausted_data();
     void everyWordOnceThenExhausted();
     void cursorCarriesOverAndSkipsToGroupTwo();
@@ -84,6 +87,31 @@ void TestGamePieces::missingWordFileRaises() {
     WordFile file("a");
     strikerSourceType source(file.missingPath());
     QVERIFY_THROWS_EXCEPTION(EInOutError, source.LoadFromFile());
+}
+
+// A pipe, a link to an endless device or a file over the limit in the place of "Game.txt" is
+// refused at once instead of blocking the game's set-up or filling the memory.
+void TestGamePieces::wordFileThatIsNoTextIsRefused() {
+    QTemporaryDir dir;
+    const QString pipe = SpecialFiles::fifo(dir.path(), QStringLiteral("Game.txt"));
+    const QString zero =
+        SpecialFiles::link(dir.path(), QStringLiteral("zero.txt"), QStringLiteral("/dev/zero"));
+    const QString huge = SpecialFiles::sparse(dir.path(), QStringLiteral("huge.txt"), MaxTextFileSize + 1);
+    for (const QString& path : {pipe, zero, huge}) {
+        QVERIFY(!path.isEmpty());
+        strikerSourceType source(path);
+        try {
+            source.LoadFromFile();
+            QFAIL("the word file was read");
+        } catch (const EInOutError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("\"%1\"").arg(path)), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(path == huge
+                                              ? QStringLiteral("67108865 bytes (at most 67108864 bytes)")
+                                              : QStringLiteral("It is not a regular file.")),
+                     qPrintable(e.message()));
+        }
+        QCOMPARE(source.GroupCount, 0);
+    }
 }
 
 void TestGamePieces::everyWordOnceThenExhausted_data() {

@@ -5,6 +5,7 @@
 #include "keyboard/ui/TKbFm.h"
 #include "keyboard/ui/TPalmForm.h"
 #include "keyboard/ui/TVKeyboard.h"
+#include "platform/DataPacketWriter.h"
 #include "platform/FakeKeyboardLayoutProvider.h"
 #include "platform/IniFile.h"
 #include "platform/ScriptedDialogs.h"
@@ -14,17 +15,21 @@
 #include "settings/Profile.h"
 #include "settings/Settings.h"
 #include "shell/ApplicationOwner.h"
+#include "shell/ui/ProfileFm.h"
 #include "shell/ui/QuorvelApplication.h"
 #include "shell/ui/TFmLogon.h"
 #include "shell/ui/TZQMainFm.h"
+#include "support/SpecialFiles.h"
 #include "support/TestPaths.h"
 
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
+#include <zip.h>
 
 namespace {
 
@@ -53,6 +58,22 @@ void whenDrillShows(QObject* owner, std::function<void(TFmLinePractice*)> typist
         QTest::keyClick(drill->InputEdit, Qt::Key_Escape);
     });
     timer->start();
+}
+
+// Replaces (or with an empty name removes) one member of a zip archive in place.
+bool changeMember(const QString& path, const char* name, const QByteArray& data) {
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), 0, &error);
+    if (!archive) return false;
+    const zip_int64_t index = zip_name_locate(archive, name, 0);
+    bool ok = index >= 0;
+    if (ok && data.isNull()) {
+        ok = zip_delete(archive, zip_uint64_t(index)) == 0;
+    } else if (ok) {
+        zip_source_t* source = zip_source_buffer(archive, data.constData(), zip_uint64_t(data.size()), 0);
+        ok = source && zip_file_replace(archive, zip_uint64_t(index), source, 0) == 0;
+    }
+    return zip_close(archive) == 0 && ok;
 }
 
 void typeLine(TFmLinePractice* drill, const QByteArray& text) {
@@ -91,6 +112,8 @@ private slots:
     void layoutThatCannotBeActivatedIsReported();
     void focusedButtonShowsBlueText();
     void missingCourseIsReportedAndTheRunGoesOn();
+    void damagedLayoutNeverLocksOut_data();
+    void damagedLayoutNeverLocksOut();
     void keyboardAndHandsStayAboveTheMainWindow_data();
     void keyboardAndHandsStayAboveTheMainWindow();
     void mainWindowComesBackWhereItWas();
@@ -397,6 +420,100 @@ void TestMainWindow::missingCourseIsReportedAndTheRunGoesOn() {
     QTest::mouseClick(main->CourseBn, Qt::LeftButton);
     QVERIFY(!QApplication::activeModalWidget());
     QVERIFY(main->isVisible());
+}
+
+void TestMainWindow::damagedLayoutNeverLocksOut_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("without key.cds") << "no key table";
+    QTest::newRow("member over the size limit") << "huge member";
+    QTest::newRow("truncated") << "truncated";
+    QTest::newRow("random bytes") << "random";
+    QTest::newRow("named pipe") << "pipe";
+    QTest::newRow("key position that is no number") << "bad value";
+}
+
+// A course whose layout archive is damaged: the logon completes with one message naming the
+// archive; the drills run without keyboard and hands, and another course can be chosen.
+void TestMainWindow::damagedLayoutNeverLocksOut() {
+    QFETCH(QString, damage);
+    const QString folder = m_dir->path() + "/Courses/Broken";
+    QVERIFY(copyTree(m_dir->path() + "/Courses/English", folder));
+    const QString layout = folder + "/layout.zqt";
+    if (damage == "no key table") {
+        QVERIFY(changeMember(layout, "key.cds", QByteArray()));
+    } else if (damage == "huge member") {
+        QVERIFY(changeMember(layout, "key.cds", QByteArray(64 * 1024 * 1024 + 1, 'k')));
+    } else if (damage == "bad value") {
+        // Every field is there, but X is text: the keyboard cannot place the key.
+        DataPacket keys;
+        keys.fields = TDataMod::keyTableFields();
+        for (DataField& field : keys.fields)
+            if (field.name == "X") field = DataField::string("X", 10);
+        keys.rows.push_back({FieldValue::bytes("A"), FieldValue::integer(65), FieldValue::integer(1),
+                             FieldValue::integer(0), FieldValue::integer(3), FieldValue::bytes({}),
+                             FieldValue::integer(40), FieldValue::integer(40), FieldValue::bytes("abc"),
+                             FieldValue::integer(0), FieldValue::bytes("A")});
+        QVERIFY(changeMember(layout, "key.cds", writeDataPacket(keys)));
+    } else {
+        QFile file(layout);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        file.close();
+        QVERIFY(file.remove());
+        if (damage == "pipe") {
+            QVERIFY(!SpecialFiles::fifo(folder, "layout.zqt").isEmpty());
+        } else {
+            if (damage == "truncated") bytes.truncate(bytes.size() / 2);
+            for (qsizetype i = 0; damage == "random" && i < bytes.size(); ++i)
+                bytes[i] = char(QRandomGenerator::global()->bounded(256));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            file.close();
+        }
+    }
+
+    ScriptedDialogsGuard dialogs;
+    TZQMainFm* main = openMain({"Course=Broken", "Progress=0"});
+    QVERIFY(main->isVisible());
+    QCOMPARE(dialogs->shown().size(), size_t(1));
+    const QStringList warnings = dialogs->texts(ScriptedDialogs::Kind::Warning);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.first().contains(Settings->AppDir + "Courses/Broken/layout.zqt"),
+             qPrintable(warnings.first()));
+    QVERIFY2(warnings.first().contains("cannot be shown"), qPrintable(warnings.first()));
+    QVERIFY(!VKeyboard && !PalmForm && !RightPalmForm);
+
+    // A course line is typed and counted, with no keyboard or hand window anywhere.
+    whenDrillShows(main, [&](TFmLinePractice* drill) {
+        typeLine(drill, m_firstLine + ' ');
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY2(!window->isVisible() || window == drill || window == main,
+                     window->metaObject()->className());
+    });
+    QTest::mouseClick(main->CourseBn, Qt::LeftButton);
+    QCOMPARE(m_profile->Progress, 1);
+    whenDrillShows(main, [&](TFmLinePractice* drill) { typeLine(drill, "the"); });
+    QTest::mouseClick(main->SentenceBn, Qt::LeftButton);
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // The profile editor lists the courses, and Apply takes another one.
+    bool edited = false;
+    QTimer::singleShot(0, main, [&] {
+        auto* editor = qobject_cast<TProfileFm*>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        auto* course = editor->findChild<QComboBox*>("CourseEd");
+        auto* apply = editor->findChild<QPushButton*>("BnApply");
+        QVERIFY(course && apply);
+        QVERIFY(course->findText("English") >= 0);
+        course->setEditText("English");
+        edited = true;
+        apply->click();
+    });
+    QTest::mouseClick(main->ProfileBn, Qt::LeftButton);
+    QVERIFY(edited);
+    QCOMPARE(m_profile->Course, QStringLiteral("English"));
+    // The archive was named once, at the logon, and never again.
+    QCOMPARE(dialogs->texts().filter("layout.zqt").size(), 1);
 }
 
 int main(int argc, char** argv) {

@@ -20,7 +20,7 @@ std::optional<QString> askWithFileDialog(QWidget* parent, const TOpenDialog& dia
     fileDialog.setOption(QFileDialog::DontUseNativeDialog);
     fileDialog.setFileMode(QFileDialog::ExistingFile);
     fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
-    fileDialog.setDefaultSuffix(dialog.DefaultExt);
+    fileDialog.setFilterSuffix(dialog.DefaultExt);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) return std::nullopt;
     return fileDialog.selectedFiles().constFirst();
 }
@@ -30,9 +30,11 @@ QString TOpenDialog::qtFilter(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(u';', u' ');
-        entries << parts[i] + QStringLiteral(" (") + patterns + u')';
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        // "*.*" means every file, also one without an extension, which Qt's "*.*" would miss.
+        for (QString& pattern : patterns)
+            if (pattern.trimmed() == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+        entries << parts[i] + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return entries.join(QStringLiteral(";;"));
 }

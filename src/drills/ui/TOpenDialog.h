@@ -19,7 +19,8 @@ public:
     // True with FileName set when the user picked a file.
     bool Execute(QWidget* parent = nullptr);
 
-    // "Text|*.Txt|All|*.*" as Qt writes it: "Text (*.Txt);;All (*.*)".
+    // "Text|*.Txt|All|*.*" as Qt writes it: "Text (*.Txt);;All (*)". A "*.*" pattern stands
+    // for every file, with or without an extension, as it does on the system the filters come from.
     static QString qtFilter(const QString& filter);
 
     using Chooser = std::function<std::optional<QString>(QWidget* parent, const TOpenDialog& dialog)>;

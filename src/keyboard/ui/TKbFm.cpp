@@ -100,6 +100,8 @@ void TKbFm::GetKeysExtent(int32_t& MaxRight, int32_t& MaxBottom) {
     MaxRight = 0;
     MaxBottom = 0;
     TClientDataSet* keys = DataMod->MainTbl;
+    // A key table that a failed load left closed holds no keys: the frame stays empty.
+    if (!keys->Active()) return;
     ControlsDisabled walk(keys);
     for (keys->First(); !keys->Eof(); keys->Next()) {
         MaxRight = std::max(MaxRight, saturated(int64_t(intField(keys, "X")) + intField(keys, "Width")));
@@ -110,6 +112,7 @@ void TKbFm::GetKeysExtent(int32_t& MaxRight, int32_t& MaxBottom) {
 bool TKbFm::BuildKeys(bool Blink) {
     SetColor(DataMod->BkColor);
     TClientDataSet* keys = DataMod->MainTbl;
+    if (!keys->Active()) return true;
     ControlsDisabled walk(keys);
     for (keys->First(); !keys->Eof(); keys->Next()) {
         auto* key = new ButtonType(this);

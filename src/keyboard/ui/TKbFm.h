@@ -60,9 +60,9 @@ public:
     void ClearKeys();
     // Background from the layout; size from the right-most and lowest key, plus 10 pixels each.
     void FitToKeys();
-    // The largest X + Width and Y + Height of the key table (0 when it is empty).
+    // The largest X + Width and Y + Height of the key table (0 when it is empty or closed).
     void GetKeysExtent(int32_t& MaxRight, int32_t& MaxBottom);
-    // One key cap per key record, in the table's order. Always true.
+    // One key cap per key record, in the table's order; none when the table is closed. Always true.
     bool BuildKeys(bool Blink);
     // Presses the key of a character (its base key only, never Shift, AltGr or a dead key) and
     // returns it with its finger code; nothing, with Finger untouched, when the character has no key.

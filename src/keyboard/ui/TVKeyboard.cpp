@@ -61,14 +61,15 @@ void TVKeyboard::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-void TVKeyboard::LoadLayout(const QString& FileName) {
+bool TVKeyboard::LoadLayout(const QString& FileName) {
     KbFrame->ClearKeys();
     HighlightedKey = nullptr;
-    DataMod->LoadLayout(FileName); // a failed load is not reported; the keys show what the tables hold
+    const bool loaded = DataMod->LoadLayout(FileName); // the keys show what the tables hold
     KbFrame->FitToKeys();
     KbFrame->BuildKeys(Blink);
     // The window is sized to the keyboard, as far as the screen allows.
     resize(KbFrame->size().boundedTo(largestClientSize(this)));
+    return loaded;
 }
 
 int32_t TVKeyboard::HighlightChar(char Ch) {

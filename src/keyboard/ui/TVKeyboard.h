@@ -29,10 +29,11 @@ public:
     bool Blink = true;
 
     // Loads the layout archive "layout.zqt" at FileName into the data module and rebuilds the
-    // keys from it. A key table the load left closed raises its error here.
-    void LoadLayout(const QString& FileName);
+    // keys from what the tables then hold. The data module's result: false when the archive did
+    // not load whole, and the caller decides what to show.
+    bool LoadLayout(const QString& FileName);
     // Highlights the key of Ch and returns its finger code, or a code above 9 when Ch has no key.
-    // A character table the load left closed raises its error here.
+    // A closed character table raises its error here.
     int32_t HighlightChar(char Ch);
 
 protected:

@@ -181,42 +181,62 @@ void TZQMainFm::SetProfile(TProfile* AProfile) {
     VKeyboard = keyboard.get();
     PalmForm = left.get();
     RightPalmForm = right.get();
+    bool shown = false;
     try {
-        LoadKeyboardAndHands();
+        shown = LoadKeyboardAndHands();
     } catch (...) {
         VKeyboard = nullptr;
         PalmForm = nullptr;
         RightPalmForm = nullptr;
         throw;
     }
-    applicationOwner().adopt(keyboard.release(), &VKeyboard);
-    applicationOwner().adopt(left.release(), &PalmForm);
-    applicationOwner().adopt(right.release(), &RightPalmForm);
-    m_keyboard = std::make_unique<KeyboardCompanion>(VKeyboard, this);
-    m_leftHand = std::make_unique<HandCompanion>(PalmForm, this);
-    m_rightHand = std::make_unique<HandCompanion>(RightPalmForm, this);
-    drillCompanions() = DrillCompanions{m_keyboard.get(), m_leftHand.get(), m_rightHand.get()};
+    if (shown) {
+        applicationOwner().adopt(keyboard.release(), &VKeyboard);
+        applicationOwner().adopt(left.release(), &PalmForm);
+        applicationOwner().adopt(right.release(), &RightPalmForm);
+        m_keyboard = std::make_unique<KeyboardCompanion>(VKeyboard, this);
+        m_leftHand = std::make_unique<HandCompanion>(PalmForm, this);
+        m_rightHand = std::make_unique<HandCompanion>(RightPalmForm, this);
+        drillCompanions() = DrillCompanions{m_keyboard.get(), m_leftHand.get(), m_rightHand.get()};
+    } else {
+        // Without a layout the run goes on without the three windows (freed here): the drills
+        // and the game need none of them, and the user can still choose another course.
+        VKeyboard = nullptr;
+        PalmForm = nullptr;
+        RightPalmForm = nullptr;
+        drillCompanions() = DrillCompanions{};
+    }
 
     if (KeyboardAgent && !KeyboardAgent->ActivateLayout(Profile->KeyboardLayout.toLatin1()))
         dialogs().messageBox(Profile->KeyboardLayout + i18n(" layout could not be activated."), QString());
     // The on-screen keys only show the highlighted key; they take no clicks in this program.
-    VKeyboard->KbFrame->setEnabled(false);
+    if (VKeyboard) VKeyboard->KbFrame->setEnabled(false);
 }
 
-void TZQMainFm::LoadKeyboardAndHands() {
+bool TZQMainFm::LoadKeyboardAndHands() {
     const QString layout = GetLayoutFile();
-    // A layout that fails to load leaves the keyboard without keys. An archive that is not
-    // there at all is said once, so that a mistyped or deleted course does not go unnoticed;
-    // the run goes on.
-    VKeyboard->LoadLayout(layout);
-    if (!QFileInfo(layout).isFile())
-        dialogs().warning(formatText(i18n("The keyboard layout of the course \"%s\" is missing: %s. The "
-                                          "keyboard and the hands stay empty."),
-                                     {Profile->Course, layout}));
+    bool loaded = false;
+    try {
+        loaded = VKeyboard->LoadLayout(layout);
+    } catch (const QuorvelError&) {
+        // Key records whose values do not convert: a damaged layout like any other.
+        loaded = false;
+    }
+    if (!loaded) {
+        // Said once, naming the archive, so that a mistyped, deleted or damaged course does not
+        // go unnoticed; the logon still completes.
+        dialogs().warning(
+            formatText(i18n("The keyboard of the course \"%s\" cannot be shown: its layout archive %s "
+                            "is missing or damaged. The drills and the game go on without the "
+                            "keyboard and the hands."),
+                       {Profile->Course, layout}));
+        return false;
+    }
     PalmForm->SetHand(true);
     RightPalmForm->SetHand(false);
     PalmForm->LayoutFingers();
     RightPalmForm->LayoutFingers();
+    return true;
 }
 
 QString TZQMainFm::cachedPath(QString& cache, const char* fileName) {

@@ -32,7 +32,9 @@ public:
 
     void SetKeyboardAgent(TKeyboardLayoutAgent* Agent) { KeyboardAgent = Agent; }
     void SetProfile(TProfile* AProfile);
-    void LoadKeyboardAndHands();
+    // Loads the course's layout into the keyboard window and lays out both hands. When the
+    // layout does not load, says so once and returns false: the run then has neither.
+    bool LoadKeyboardAndHands();
 
     QString GetCourseFile();
     QString GetPracticeFile();
