@@ -1,0 +1,222 @@
+#include "platform/RegularFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace RegularFile {
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    // Closes now; false when closing reports an error (a write that did not reach the file).
+    bool reset(int fd = -1) {
+        const bool ok = m_fd < 0 || ::close(m_fd) == 0;
+        m_fd = fd;
+        return ok;
+    }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const QByteArray& bytes, off_t offset) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::pwrite(fd, data, size_t(left), offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        left -= n;
+        offset += n;
+    }
+    return true;
+}
+
+// The file a path stands for: a symbolic link is followed to the file it names.
+QByteArray targetOf(const QString& path) {
+    const QFileInfo info(path);
+    return QFile::encodeName(info.isSymLink() && info.exists() ? info.canonicalFilePath() : path);
+}
+
+// Temporary files are "<file name>.<number>.tmp", the number a 32-bit random value in base 36.
+QByteArray temporaryName(const QByteArray& target) {
+    return target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+}
+
+bool isTemporaryOf(const QByteArray& entry, const QByteArray& fileName) {
+    static const QByteArray suffix = ".tmp";
+    const qsizetype digits = entry.size() - fileName.size() - 1 - suffix.size();
+    if (digits < 1 || !entry.startsWith(fileName + '.') || !entry.endsWith(suffix)) return false;
+    const QByteArray number = entry.mid(fileName.size() + 1, digits);
+    bool ok = false;
+    const qulonglong value = number.toULongLong(&ok, 36);
+    // Exactly as temporaryName spells it: lower case, no leading zero, no sign.
+    return ok && value <= 0xFFFFFFFFull && QByteArray::number(value, 36) == number;
+}
+
+// A writer holds a lock on its temporary file until it has renamed it, and a lock goes with the
+// process that held it: a temporary that can be locked was left by a save that did not finish.
+void removeStaleTemporaries(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(slash + 1);
+    const QByteArray fileName = target.mid(slash + 1);
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.constData()), ::closedir);
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const QByteArray name(entry->d_name);
+        if (!isTemporaryOf(name, fileName)) continue;
+        const QByteArray path = folder + (folder.endsWith('/') ? "" : "/") + name;
+        const Fd fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat st;
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) ::unlink(path.constData());
+    }
+}
+
+// A new temporary file beside the target, open for writing, and a second descriptor on it that
+// holds the lock for as long as it is open. Gives 0, or the error that refused it. The lock is
+// held on a descriptor that only reads, so that letting it go after the rename does not look to
+// the system like another write of the file.
+int createTemporary(const QByteArray& target, Fd& fd, Fd& lock, QByteArray& name) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = temporaryName(target);
+        // A new file gets the usual permissions (the umask applies), a replacement the old ones.
+        const int created = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (created < 0) {
+            if (errno == EEXIST) continue;
+            return errno;
+        }
+        fd.reset(created);
+        const int reader = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        lock.reset(reader >= 0 ? reader : ::dup(created));
+        // Another save may have taken it for a stale one between its creation and the lock.
+        struct stat written, locked;
+        if (lock.valid() && ::flock(lock.get(), LOCK_EX) == 0 && ::fstat(fd.get(), &written) == 0 &&
+            ::fstat(lock.get(), &locked) == 0 && locked.st_ino == written.st_ino && written.st_nlink > 0)
+            return 0;
+        lock.reset();
+        fd.reset();
+    }
+    return EEXIST;
+}
+
+bool folderRefused(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+// Not atomic: a crash in the middle leaves the file partly written. Room for a longer content
+// is taken first, so that a full disk refuses the write before a byte has changed.
+bool writeInPlace(const QByteArray& target, const QByteArray& bytes) {
+    const Fd fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (bytes.size() > st.st_size &&
+        ::posix_fallocate(fd.get(), st.st_size, bytes.size() - st.st_size) != 0) {
+        [[maybe_unused]] const int restored = ::ftruncate(fd.get(), st.st_size);
+        return false;
+    }
+    return writeAll(fd.get(), bytes, 0) && ::ftruncate(fd.get(), bytes.size()) == 0;
+}
+
+// Changing the owner takes root; changing the group alone, membership of it. Where neither is
+// allowed the new file keeps the creator's group.
+void keepOwnerAndGroup(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+    }
+}
+
+void syncPath(const QByteArray& path, int flags) {
+    const Fd fd(::open(path.constData(), flags | O_NONBLOCK | O_CLOEXEC));
+    if (fd.valid()) ::fsync(fd.get());
+}
+
+} // namespace
+
+ReadResult read(const QString& path, QByteArray& bytes, struct stat& info) {
+    bytes.clear();
+    const QByteArray name = QFile::encodeName(path);
+    // Opening a device may have effects of its own: only what is a regular file is opened, and
+    // checked again once open, in case something else took its place in between.
+    if (::stat(name.constData(), &info) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::NotReadable;
+    if (!S_ISREG(info.st_mode)) return ReadResult::NotReadable;
+    const Fd fd(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return ReadResult::NotReadable;
+    // The size is a hint: the file may grow or shrink while it is read.
+    bytes.resize(qsizetype(info.st_size) + 1);
+    qsizetype used = 0;
+    for (;;) {
+        if (used == bytes.size()) bytes.resize(used + 64 * 1024);
+        const ssize_t n = ::read(fd.get(), bytes.data() + used, size_t(bytes.size() - used));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            bytes.clear();
+            return ReadResult::NotReadable;
+        }
+        if (n == 0) break;
+        used += n;
+    }
+    bytes.truncate(used);
+    return ReadResult::Read;
+}
+
+bool write(const QString& path, const QByteArray& bytes) {
+    const QByteArray target = targetOf(path);
+    struct stat old;
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) return false;
+    // Renaming over a file needs only the folder's permission; a file that may not be written
+    // in place must not be replaced either.
+    if (exists && ::access(target.constData(), W_OK) != 0) return false;
+
+    removeStaleTemporaries(target);
+    Fd fd;
+    Fd lock; // until the rename
+    QByteArray temporary;
+    if (const int error = createTemporary(target, fd, lock, temporary); error != 0)
+        return exists && folderRefused(error) && writeInPlace(target, bytes);
+    if (exists) {
+        keepOwnerAndGroup(fd.get(), old);
+        // After the owner: changing it may clear set-id bits.
+        if (::fchmod(fd.get(), old.st_mode & 07777) != 0) {
+            ::unlink(temporary.constData());
+            return false;
+        }
+    }
+    // Closing reports the errors of a network file system.
+    const bool written = writeAll(fd.get(), bytes, 0);
+    if (!fd.reset() || !written) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    if (::rename(temporary.constData(), target.constData()) == 0) return true;
+    const int error = errno;
+    ::unlink(temporary.constData());
+    // A folder where everyone may add files but only a file's owner may replace one (the
+    // sticky bit).
+    return exists && folderRefused(error) && writeInPlace(target, bytes);
+}
+
+void sync(const QString& path) {
+    const QFileInfo info(path);
+    syncPath(QFile::encodeName(info.canonicalFilePath()), O_RDONLY);
+    syncPath(QFile::encodeName(info.canonicalPath()), O_RDONLY | O_DIRECTORY);
+}
+
+} // namespace RegularFile
