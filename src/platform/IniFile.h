@@ -20,10 +20,12 @@
 //
 // Writing: each write puts the whole new text in place of the file at once (see
 // RegularFile::write): a crash or kill never leaves a half-written file, and the old file stays
-// intact when the write fails (a full disk, a file that may not be written). A new key goes at
-// the end of its section, a new section at the end of the file; everything else keeps its
-// bytes, line ends included. WriteSectionValues writes many keys of a section with one file
-// write. A refused write raises EIniFileError "Unable to write to <path>".
+// intact when the write fails (a full disk, a file that may not be written). Only where the
+// folder may not be written but the file may is the file written in place, without that
+// guarantee against a crash. A new key goes at the end of its section, a new section at the
+// end of the file; everything else keeps its bytes, line ends included. WriteSectionValues
+// writes many keys of a section with one file write. A refused write raises EIniFileError
+// "Unable to write to <path>".
 //
 // Each write is in the file before the call returns. Forcing it to the storage device costs a
 // device flush, so that happens once, when the object is released (or on UpdateFile). Until

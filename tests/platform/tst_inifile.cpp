@@ -111,7 +111,8 @@ private slots:
     void pathThatIsNotARegularFile();
     void replacementKeepsModeAndLinks();
     void replacementKeepsOwnerAndGroup();
-    void writableFileInReadOnlyFolderIsWrittenInPlace();
+    void writableFileInClosedFolderIsWrittenInPlace_data();
+    void writableFileInClosedFolderIsWrittenInPlace();
     void staleTemporariesOfTheFileGo();
 
 private:
@@ -612,15 +613,23 @@ void TestIniFile::replacementKeepsOwnerAndGroup() {
     QCOMPARE(readBytes(path()), QByteArray("[A]\nk=2\n"));
 }
 
+void TestIniFile::writableFileInClosedFolderIsWrittenInPlace_data() {
+    QTest::addColumn<int>("folderMode");
+    QTest::newRow("read-only folder") << 0555;
+    // Everyone may add files, but only the owner of a file may replace it.
+    QTest::newRow("sticky folder, file of another user") << 01777;
+}
+
 // A shared program folder that its users may not change, with data files opened to them: the
 // file is written where it is. The write runs as an unprivileged user (see refusedWrite).
-void TestIniFile::writableFileInReadOnlyFolderIsWrittenInPlace() {
+void TestIniFile::writableFileInClosedFolderIsWrittenInPlace() {
+    QFETCH(int, folderMode);
     writeBytes(path(), "[A]\nk=old\n[B]\nx=1\n");
     const QByteArray name = QFile::encodeName(path());
     QVERIFY(::chmod(name.constData(), 0666) == 0);
     struct stat before;
     QVERIFY(::stat(name.constData(), &before) == 0);
-    QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), 0555) == 0);
+    QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), mode_t(folderMode)) == 0);
     const auto restore = qScopeGuard([this] { ::chmod(QFile::encodeName(m_dir->path()).constData(), 0700); });
     const int outcome = inChildWithoutPrivileges([&] {
         TIniFile ini(path());
