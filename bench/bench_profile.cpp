@@ -1,4 +1,3 @@
-#include "platform/IniFile.h"
 #include "settings/Profile.h"
 #include "shell/ProfileStore.h"
 
