@@ -1,9 +1,12 @@
 #pragma once
 
+#include "platform/IniLines.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <sys/stat.h>
 #include <vector>
 
 // An ini file of sections and key=value lines, in the Windows-1252 code page.
@@ -12,24 +15,27 @@
 // letter case; of duplicate sections or keys the first counts; blanks around names and values
 // are ignored; lines that are neither a section header nor a key line (comments, junk) are
 // kept as they are but never read. Whatever bytes the file holds, reading gives values or
-// defaults.
+// defaults; something that is not a regular file (a pipe, a socket, a device) reads as an
+// empty file, at once, and is never written over.
 //
-// Writing: each write replaces the file atomically: the whole new text goes into a new file
-// beside it, which is then renamed over the old one, so a crash or kill never leaves a
-// half-written file and the old file stays intact when the write fails (a full disk, a folder
-// or a file that may not be written). A new key goes at the end of its section, a new section at the end
-// of the file; everything else keeps its bytes, line ends included. A refused write raises
-// EIniFileError "Unable to write to <path>".
+// Writing: each write puts the whole new text in place of the file at once (see
+// RegularFile::write): a crash or kill never leaves a half-written file, and the old file stays
+// intact when the write fails (a full disk, a file that may not be written). Only where the
+// folder may not be written but the file may is the file written in place, without that
+// guarantee against a crash. A new key goes at the end of its section, a new section at the
+// end of the file; everything else keeps its bytes, line ends included. WriteSectionValues
+// writes many keys of a section with one file write. A refused write raises EIniFileError
+// "Unable to write to <path>".
 //
 // Each write is in the file before the call returns. Forcing it to the storage device costs a
-// device flush, which would make a burst of writes (a profile is 37 keys) many times slower, so
-// that happens once, when the object is released (or on UpdateFile). Until then a power failure
-// still leaves the old or the new text on ext4, which writes the data of a file that replaces
-// another by rename before the rename itself.
+// device flush, so that happens once, when the object is released (or on UpdateFile). Until
+// then a power failure still leaves the old or the new text on ext4, which writes the data of a
+// file that replaces another by rename before the rename itself.
 //
-// The file is parsed once and kept as one buffer with line offsets, so a write costs a splice
-// and one file write. When another writer has replaced the file since, the next call parses it
-// again, so several objects on one file do not undo each other's writes.
+// The file is read once and kept as one buffer with the offsets of its section headers; the
+// lines of a section are looked at only when that section is read or written, which keeps a
+// file of many sections cheap to hold. When another writer has changed the file since, the
+// next call reads it again, so several objects on one file do not undo each other's writes.
 class TIniFile {
 public:
     explicit TIniFile(QString fileName);
@@ -50,6 +56,10 @@ public:
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
+    // Writes each "key=value" line (the key is the text before the first "=") into the section
+    // as WriteString would, in list order, and puts the result in the file with one write: the
+    // file then holds all of the lines or, when the write is refused, none.
+    void WriteSectionValues(const QString& section, const QStringList& lines);
 
     // Section names in file order, each once.
     QStringList ReadSections();
@@ -72,48 +82,35 @@ public:
     static constexpr int MaxValueLength = 2047;
 
 private:
-    enum class Kind : uint8_t { Other, Section, Key };
-    struct Line {
-        qsizetype start = 0;   // offset in m_bytes
-        qsizetype length = 0;  // without the line end
-        uint8_t endLength = 0; // 2 for CR LF, 1 for CR or LF, 0 for a last line without an end
-        Kind kind = Kind::Other;
-        qsizetype valueOffset = 0; // key lines: where the value starts, from the line's start
-        QString name;              // section lines: the case-folded name
-    };
-    // Where a section lies: its header line and the line after its last line.
-    struct Range {
-        qsizetype header = -1;
-        qsizetype end = -1;
-        bool found() const { return header >= 0; }
+    // A section runs from its header line to the next header or the end of the file.
+    struct Section {
+        qsizetype start = 0; // of its header line, in m_bytes
+        QString name;        // folded
     };
     struct FileStamp {
         bool exists = false;
-        bool regular = false;
         uint64_t device = 0, inode = 0;
-        int64_t size = 0, mtimeSec = 0, mtimeNsec = 0;
+        int64_t size = 0, mtimeSec = 0, mtimeNsec = 0, ctimeSec = 0, ctimeNsec = 0;
         bool operator==(const FileStamp&) const = default;
     };
+    using KeyValues = std::vector<std::pair<QByteArray, QByteArray>>;
 
     void refresh();
     void parse();
-    void classify(Line& line, bool inSection) const;
+    void indexSections(qsizetype from, qsizetype to, std::vector<Section>& out) const;
     FileStamp stamp() const;
-    Range findSection(const QString& folded) const;
-    qsizetype findKey(const Range& range, const QString& folded) const;
-    QByteArray rawName(const Line& line) const;
-    std::vector<const Line*> firstKeyLines(const QString& section);
-    QByteArray valueOf(const Line& line) const;
-    qsizetype appendPoint(const Range& range) const;
-    void insertLine(qsizetype at, const QByteArray& text);
-    void replaceValue(qsizetype at, const QByteArray& value);
-    void eraseLines(qsizetype from, qsizetype to);
-    void shiftLines(qsizetype from, qsizetype delta);
+    static FileStamp stampOf(const struct stat& st);
+    qsizetype findSection(const QString& folded) const;
+    qsizetype sectionEnd(qsizetype index) const;
+    QByteArrayView sectionText(qsizetype index) const;
+    std::vector<IniLines::Line> firstKeyLines(qsizetype index) const;
+    bool findKey(qsizetype index, const QString& folded, IniLines::Line& found) const;
+    void writeValues(const QString& section, const KeyValues& values);
     void save();
 
     QString m_fileName;
-    QByteArray m_bytes; // the whole file
-    std::vector<Line> m_lines;
+    QByteArray m_bytes;              // the whole file
+    std::vector<Section> m_sections; // in file order
     QByteArray m_newLine = "\r\n";
     FileStamp m_stamp;
     bool m_loaded = false;

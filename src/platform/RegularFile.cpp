@@ -4,27 +4,197 @@
 #include "platform/Translation.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <memory>
+#include <sys/file.h>
+#include <limits>
 #include <unistd.h>
 
 namespace RegularFile {
-
 namespace {
 
-QString systemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+// Closes a descriptor when it goes out of scope.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    // Closes now; false when closing reports an error (a write that did not reach the file).
+    bool reset(int fd = -1) {
+        const bool ok = m_fd < 0 || ::close(m_fd) == 0;
+        m_fd = fd;
+        return ok;
+    }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const QByteArray& bytes, off_t offset) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::pwrite(fd, data, size_t(left), offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        left -= n;
+        offset += n;
+    }
+    return true;
 }
 
-[[noreturn]] void cannotOpen(const QString& path, const QString& reason) {
+// The file a path stands for: a symbolic link is followed to the file it names.
+QByteArray targetOf(const QString& path) {
+    const QFileInfo info(path);
+    return QFile::encodeName(info.isSymLink() && info.exists() ? info.canonicalFilePath() : path);
+}
+
+// Temporary files are "<file name>.<number>.tmp", the number a 32-bit random value in base 36.
+QByteArray temporaryName(const QByteArray& target) {
+    return target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+}
+
+bool isTemporaryOf(const QByteArray& entry, const QByteArray& fileName) {
+    static const QByteArray suffix = ".tmp";
+    const qsizetype digits = entry.size() - fileName.size() - 1 - suffix.size();
+    if (digits < 1 || !entry.startsWith(fileName + '.') || !entry.endsWith(suffix)) return false;
+    const QByteArray number = entry.mid(fileName.size() + 1, digits);
+    bool ok = false;
+    const qulonglong value = number.toULongLong(&ok, 36);
+    // Exactly as temporaryName spells it: lower case, no leading zero, no sign.
+    return ok && value <= 0xFFFFFFFFull && QByteArray::number(value, 36) == number;
+}
+
+// A writer holds a lock on its temporary file until it has renamed it, and a lock goes with the
+// process that held it: a temporary that can be locked was left by a save that did not finish.
+void removeStaleTemporaries(const QByteArray& target) {
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(slash + 1);
+    const QByteArray fileName = target.mid(slash + 1);
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.constData()), ::closedir);
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        const QByteArray name(entry->d_name);
+        if (!isTemporaryOf(name, fileName)) continue;
+        const QByteArray path = folder + (folder.endsWith('/') ? "" : "/") + name;
+        const Fd fd(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat st;
+        if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) ::unlink(path.constData());
+    }
+}
+
+// A new temporary file beside the target, open for writing, and a second descriptor on it that
+// holds the lock for as long as it is open. Gives 0, or the error that refused it. The lock is
+// held on a descriptor that only reads, so that letting it go after the rename does not look to
+// the system like another write of the file.
+int createTemporary(const QByteArray& target, Fd& fd, Fd& lock, QByteArray& name) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = temporaryName(target);
+        // A new file gets the usual permissions (the umask applies), a replacement the old ones.
+        const int created = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (created < 0) {
+            if (errno == EEXIST) continue;
+            return errno;
+        }
+        fd.reset(created);
+        const int reader = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        lock.reset(reader >= 0 ? reader : ::dup(created));
+        // Another save may have taken it for a stale one between its creation and the lock.
+        struct stat written, locked;
+        if (lock.valid() && ::flock(lock.get(), LOCK_EX) == 0 && ::fstat(fd.get(), &written) == 0 &&
+            ::fstat(lock.get(), &locked) == 0 && locked.st_ino == written.st_ino && written.st_nlink > 0)
+            return 0;
+        lock.reset();
+        fd.reset();
+    }
+    return EEXIST;
+}
+
+bool folderRefused(int error) {
+    return error == EACCES || error == EPERM;
+}
+
+// Not atomic: a crash in the middle leaves the file partly written. Room for a longer content
+// is taken first, so that a full disk refuses the write before a byte has changed.
+bool writeInPlace(const QByteArray& target, const QByteArray& bytes) {
+    const Fd fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (bytes.size() > st.st_size &&
+        ::posix_fallocate(fd.get(), st.st_size, bytes.size() - st.st_size) != 0) {
+        [[maybe_unused]] const int restored = ::ftruncate(fd.get(), st.st_size);
+        return false;
+    }
+    return writeAll(fd.get(), bytes, 0) && ::ftruncate(fd.get(), bytes.size()) == 0;
+}
+
+// Changing the owner takes root; changing the group alone, membership of it. Where neither is
+// allowed the new file keeps the creator's group.
+void keepOwnerAndGroup(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+    }
+}
+
+void syncPath(const QByteArray& path, int flags) {
+    const Fd fd(::open(path.constData(), flags | O_NONBLOCK | O_CLOEXEC));
+    if (fd.valid()) ::fsync(fd.get());
+}
+
+// Opens a regular file for reading, looked at before opening (opening a pipe waits for a writer,
+// and opening a device may act on it) and again once open, in case the name was replaced in
+// between. Gives 0, or the error that refused it; ENODEV for something that is no regular file.
+int openRegular(const QByteArray& name, Fd& fd, struct stat& info) {
+    if (::stat(name.constData(), &info) != 0) return errno;
+    if (!S_ISREG(info.st_mode)) return ENODEV;
+    int opened = -1;
+    do {
+        opened = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    } while (opened < 0 && errno == EINTR);
+    if (opened < 0) return errno;
+    fd.reset(opened);
+    if (::fstat(fd.get(), &info) != 0) return errno;
+    return S_ISREG(info.st_mode) ? 0 : ENODEV;
+}
+
+// Reads to the end, or to one byte past maxSize. The size known beforehand is a hint only: the
+// file may grow or shrink while it is read. Gives 0 or the error of the read.
+int readAll(int fd, qint64 sizeHint, qint64 maxSize, QByteArray& bytes) {
+    bytes.resize(qsizetype(std::min<qint64>(std::max<qint64>(sizeHint, 0) + 1, maxSize + 1)));
+    qint64 total = 0;
+    for (;;) {
+        if (total == bytes.size()) {
+            if (total > maxSize) break;
+            bytes.resize(qsizetype(std::min<qint64>(total + std::max<qint64>(total, 64 * 1024), maxSize + 1)));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            bytes.clear();
+            return error;
+        }
+        if (n == 0) break;
+        total += n;
+    }
+    bytes.truncate(qsizetype(total));
+    return 0;
+}
+
+[[noreturn]] void cannotOpen(const QString& path, int error) {
+    const QString reason = error == ENODEV ? i18n("It is not a regular file.")
+                                           : QString::fromLocal8Bit(std::strerror(error));
     throw EInOutError(formatText(i18n("Cannot open file \"%s\". %s"), {path, reason}));
-}
-
-[[noreturn]] void notRegular(const QString& path) {
-    cannotOpen(path, i18n("It is not a regular file."));
 }
 
 [[noreturn]] void tooLarge(const QString& path, qint64 size, qint64 maxSize) {
@@ -32,63 +202,76 @@ QString systemReason(int error) {
                                  {path, size, maxSize}));
 }
 
-// Closes the descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor() { ::close(m_fd); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 } // namespace
 
 QByteArray read(const QString& path, qint64 maxSize) {
-    const QByteArray native = QFile::encodeName(path);
-    // Looked at before opening: opening a pipe waits for a writer, and opening a device may
-    // act on it.
+    const QByteArray name = QFile::encodeName(path);
+    if (name.isEmpty()) cannotOpen(path, ENOENT);
+    Fd fd;
     struct stat info {};
-    if (native.isEmpty()) cannotOpen(path, systemReason(ENOENT));
-    if (::stat(native.constData(), &info) != 0) cannotOpen(path, systemReason(errno));
-    if (!S_ISREG(info.st_mode)) notRegular(path);
-
-    // Without blocking, and looked at again once open, in case the name was replaced meanwhile.
-    int fd = -1;
-    do {
-        fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) cannotOpen(path, systemReason(errno));
-    const Descriptor file(fd);
-    if (::fstat(file.get(), &info) != 0) cannotOpen(path, systemReason(errno));
-    if (!S_ISREG(info.st_mode)) notRegular(path);
+    if (const int error = openRegular(name, fd, info); error != 0) cannotOpen(path, error);
     if (info.st_size > maxSize) tooLarge(path, info.st_size, maxSize);
-
-    // The size may be stale (a file still growing, or one that reports none): read up to one
-    // byte past the limit to tell.
     QByteArray bytes;
-    bytes.resize(qsizetype(std::max<qint64>(info.st_size, 0) + 1));
-    qint64 total = 0;
-    for (;;) {
-        if (total == bytes.size()) {
-            if (total > maxSize) break;
-            bytes.resize(qsizetype(std::min<qint64>(std::max<qint64>(total * 2, 64 * 1024), maxSize + 1)));
-        }
-        const ssize_t n = ::read(file.get(), bytes.data() + total, size_t(bytes.size() - total));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0)
-            throw EInOutError(formatText(i18n("Cannot read file \"%s\". %s"), {path, systemReason(errno)}));
-        if (n == 0) break;
-        total += n;
-    }
-    if (total > maxSize)
+    if (const int error = readAll(fd.get(), info.st_size, maxSize, bytes); error != 0)
+        throw EInOutError(formatText(i18n("Cannot read file \"%s\". %s"),
+                                     {path, QString::fromLocal8Bit(std::strerror(error))}));
+    if (bytes.size() > maxSize)
         throw EInOutError(
             formatText(i18n("The file \"%s\" is too large: more than %d bytes."), {path, maxSize}));
-    bytes.resize(qsizetype(total));
     return bytes;
+}
+
+ReadResult read(const QString& path, QByteArray& bytes, struct stat& info) {
+    bytes.clear();
+    Fd fd;
+    if (const int error = openRegular(QFile::encodeName(path), fd, info); error != 0)
+        return error == ENOENT || error == ENOTDIR ? ReadResult::Missing : ReadResult::NotReadable;
+    return readAll(fd.get(), info.st_size, std::numeric_limits<qsizetype>::max() - 1, bytes) == 0
+               ? ReadResult::Read
+               : ReadResult::NotReadable;
+}
+
+bool write(const QString& path, const QByteArray& bytes) {
+    const QByteArray target = targetOf(path);
+    struct stat old;
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) return false;
+    // Renaming over a file needs only the folder's permission; a file that may not be written
+    // in place must not be replaced either.
+    if (exists && ::access(target.constData(), W_OK) != 0) return false;
+
+    removeStaleTemporaries(target);
+    Fd fd;
+    Fd lock; // until the rename
+    QByteArray temporary;
+    if (const int error = createTemporary(target, fd, lock, temporary); error != 0)
+        return exists && folderRefused(error) && writeInPlace(target, bytes);
+    if (exists) {
+        keepOwnerAndGroup(fd.get(), old);
+        // After the owner: changing it may clear set-id bits.
+        if (::fchmod(fd.get(), old.st_mode & 07777) != 0) {
+            ::unlink(temporary.constData());
+            return false;
+        }
+    }
+    // Closing reports the errors of a network file system.
+    const bool written = writeAll(fd.get(), bytes, 0);
+    if (!fd.reset() || !written) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    if (::rename(temporary.constData(), target.constData()) == 0) return true;
+    const int error = errno;
+    ::unlink(temporary.constData());
+    // A folder where everyone may add files but only a file's owner may replace one (the
+    // sticky bit).
+    return exists && folderRefused(error) && writeInPlace(target, bytes);
+}
+
+void sync(const QString& path) {
+    const QFileInfo info(path);
+    syncPath(QFile::encodeName(info.canonicalFilePath()), O_RDONLY);
+    syncPath(QFile::encodeName(info.canonicalPath()), O_RDONLY | O_DIRECTORY);
 }
 
 } // namespace RegularFile

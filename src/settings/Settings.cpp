@@ -27,10 +27,11 @@ void TSettings::Load() {
 }
 
 void TSettings::Save() {
+    // One write: a first save never leaves a file with only some of the keys.
     TIniFile ini(iniPath());
-    const QString section = QString::fromLatin1(Section);
-    ini.WriteString(section, QStringLiteral("User"), UserName);
-    ini.WriteBool(section, QStringLiteral("ToRestoreLayout"), RestoreLayout);
-    ini.WriteString(section, QStringLiteral("FontName"), FontName);
-    ini.WriteInteger(section, QStringLiteral("FontCharset"), FontCharset);
+    ini.WriteSectionValues(QString::fromLatin1(Section),
+                           {QStringLiteral("User=") + UserName,
+                            QStringLiteral("ToRestoreLayout=") + (RestoreLayout ? u'1' : u'0'),
+                            QStringLiteral("FontName=") + FontName,
+                            QStringLiteral("FontCharset=") + QString::number(FontCharset)});
 }

@@ -14,7 +14,8 @@ public:
     TSettings(QObject* AOwner, const QString& appDir);
 
     virtual void Load();
-    // Raises EIniFileError when the file cannot be written; keys written before stay written.
+    // Writes the four keys with one write of the file. Raises EIniFileError when the file cannot
+    // be written, which then keeps what it held.
     virtual void Save();
 
     QString iniPath() const { return AppDir + QStringLiteral("zq.ini"); }

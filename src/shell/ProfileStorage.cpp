@@ -1,26 +1,19 @@
 #include "shell/ProfileStorage.h"
 
-#include "platform/IniFile.h"
-#include "settings/Profile.h"
+#include "shell/ProfileStore.h"
 
 namespace ProfileStorage {
 
 void load(const QString& iniPath, TProfile& profile, const QString& section) {
-    TIniFile ini(iniPath);
-    profile.FromStrings(ini.ReadSectionValues(section));
+    ProfileStore(iniPath).load(profile, section);
 }
 
 void save(const QString& iniPath, const TProfile& profile, const QString& section) {
-    const QStringList lines = profile.ToStrings();
-    TIniFile ini(iniPath);
-    for (const QString& line : lines) {
-        const qsizetype eq = line.indexOf(u'=');
-        ini.WriteString(section, line.left(eq), line.mid(eq + 1));
-    }
+    ProfileStore(iniPath).save(profile, section);
 }
 
 QStringList userNames(const QString& iniPath) {
-    return TIniFile(iniPath).ReadSections();
+    return ProfileStore(iniPath).userNames();
 }
 
 } // namespace ProfileStorage

@@ -9,11 +9,15 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -97,12 +101,19 @@ private slots:
     void binaryJunk();
     void tenMegabyteLine();
     void twoObjectsOnOneFile();
+    void sectionValuesInOneWriteAsKeyByKey();
+    void refusedSectionValuesWriteNothing();
     void refusedWrite_data();
     void refusedWrite();
     void refusedWriteOnFullDisk();
     void pathThatIsAFolder();
-    void pathThatIsAPipe();
+    void pathThatIsNotARegularFile_data();
+    void pathThatIsNotARegularFile();
     void replacementKeepsModeAndLinks();
+    void replacementKeepsOwnerAndGroup();
+    void writableFileInClosedFolderIsWrittenInPlace_data();
+    void writableFileInClosedFolderIsWrittenInPlace();
+    void staleTemporariesOfTheFileGo();
 
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("test.ini")); }
@@ -389,10 +400,56 @@ void TestIniFile::twoObjectsOnOneFile() {
     QCOMPARE(readBytes(path()), QByteArray("[A]\r\nk=1\r\nj=2\r\n"));
 }
 
+// Many keys written at once give the bytes that writing them one by one, each through a file
+// object of its own, gives; whatever the file holds before.
+void TestIniFile::sectionValuesInOneWriteAsKeyByKey() {
+    const QString oneByOne = m_dir->filePath("one-by-one.ini");
+    const QStringList names = {"A", "a", " A ", "B", "[x", "C]", "", "k", "K", "x=y", ";c", "M\u00fc", "[A]"};
+    const QList<QByteArray> pieces = {"[A]", "[a]", "[B]", " [ b ] ", "k=1", "K = 2 ", "j=", ";k=3", "junk",
+                                      "",    " ",   "\t",  "[",       "=",   "x=y=z",  "[C", "[]"};
+    const QList<QByteArray> ends = {"\r\n", "\n", "\r", "\r\r\n", "\n\r"};
+    QRandomGenerator random(20261209);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray before;
+        for (int i = 0, n = int(random.bounded(10)); i < n; ++i)
+            before += pieces[random.bounded(pieces.size())] +
+                      (i + 1 < n || random.bounded(2) ? ends[random.bounded(ends.size())] : "");
+        writeBytes(path(), before);
+        writeBytes(oneByOne, before);
+        const QString section = names[random.bounded(names.size())];
+        QStringList lines;
+        for (int i = 0, n = int(random.bounded(1, 6)); i < n; ++i)
+            lines << QString(names[random.bounded(names.size())]).remove(u'=') + '=' +
+                         QString::number(random.bounded(100));
+        TIniFile ini(path());
+        ini.ReadSections(); // parsed before the write
+        ini.WriteSectionValues(section, lines);
+        for (const QString& line : lines)
+            TIniFile(oneByOne).WriteString(section, line.section(u'=', 0, 0), line.section(u'=', 1));
+        QCOMPARE(readBytes(path()), readBytes(oneByOne));
+        // What the object holds after the write is what the file holds.
+        QCOMPARE(ini.ReadSections(), TIniFile(oneByOne).ReadSections());
+        QCOMPARE(ini.ReadSectionValues(section), TIniFile(oneByOne).ReadSectionValues(section));
+    }
+}
+
+void TestIniFile::refusedSectionValuesWriteNothing() {
+    const QByteArray before = "[A]\nk=old\n" + QByteArray(64 * 1024, ';') + "\n";
+    writeBytes(path(), before);
+    TIniFile ini(path());
+    {
+        FileSizeLimit limit(4096);
+        QVERIFY(limit.active());
+        QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteSectionValues("A", {"k=new", "j=1"}));
+    }
+    QCOMPARE(readBytes(path()), before);
+    QCOMPARE(ini.ReadSectionValues("A"), QStringList({"k=old"}));
+}
+
 void TestIniFile::refusedWrite_data() {
     QTest::addColumn<bool>("fileReadOnly");
     QTest::addColumn<bool>("folderReadOnly");
-    QTest::newRow("read-only folder") << false << true;
+    QTest::newRow("read-only file in a read-only folder") << true << true;
     QTest::newRow("read-only file in a writable folder") << true << false;
 }
 
@@ -462,14 +519,40 @@ void TestIniFile::pathThatIsAFolder() {
     QVERIFY(QFileInfo(path()).isDir());
 }
 
-// A pipe in place of the file gives the defaults at once. Should the reader open it anyway, a
-// helper writes a value into it, so the fault shows as a wrong value rather than a hang.
-void TestIniFile::pathThatIsAPipe() {
-    QVERIFY(::mkfifo(QFile::encodeName(path()).constData(), 0600) == 0);
+void TestIniFile::pathThatIsNotARegularFile_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe") << "pipe";
+    QTest::newRow("socket") << "socket";
+    QTest::newRow("device") << "device";
+}
+
+// Something that is not a regular file gives the defaults at once and is never written over.
+// Should the reader open a pipe anyway, a helper writes a value into it, so the fault shows as a
+// wrong value rather than a hang.
+void TestIniFile::pathThatIsNotARegularFile() {
+    QFETCH(QString, kind);
+    const QByteArray name = QFile::encodeName(path());
+    int socketFd = -1;
+    const auto closeSocket = qScopeGuard([&] {
+        if (socketFd >= 0) ::close(socketFd);
+    });
+    if (kind == "pipe") {
+        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+    } else if (kind == "socket") {
+        socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        QVERIFY(size_t(name.size()) < sizeof address.sun_path);
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        QVERIFY(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+        QVERIFY(::listen(socketFd, 1) == 0);
+    } else {
+        QVERIFY(QFile::link("/dev/zero", path()));
+    }
     std::atomic<bool> done = false;
     std::thread writer([&] {
-        while (!done) {
-            const int fd = ::open(QFile::encodeName(path()).constData(), O_WRONLY | O_NONBLOCK);
+        while (kind == "pipe" && !done) {
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
             if (fd >= 0) {
                 const char text[] = "[A]\nk=pipe\n";
                 [[maybe_unused]] const ssize_t n = ::write(fd, text, sizeof text - 1);
@@ -485,7 +568,16 @@ void TestIniFile::pathThatIsAPipe() {
     });
     TIniFile ini(path());
     QCOMPARE(ini.ReadString("A", "k", "dflt"), QString("dflt"));
-    QVERIFY_THROWS_EXCEPTION(EIniFileError, ini.WriteString("A", "k", "v"));
+    QVERIFY(ini.ReadSections().isEmpty());
+    try {
+        ini.WriteString("A", "k", "v");
+        QFAIL("writing over something that is not a regular file must be refused");
+    } catch (const EIniFileError& e) {
+        QCOMPARE(e.message(), "Unable to write to " + path());
+    }
+    struct stat st;
+    QVERIFY(::lstat(name.constData(), &st) == 0);
+    QVERIFY2(!S_ISREG(st.st_mode), "the thing in place of the file must stay as it was");
 }
 
 void TestIniFile::replacementKeepsModeAndLinks() {
@@ -501,6 +593,91 @@ void TestIniFile::replacementKeepsModeAndLinks() {
     QCOMPARE(QFile::permissions(real) & 0xF0FF, mode); // without the "current user" copies
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
              QStringList({"real.ini", "test.ini"}));
+}
+
+// Replacing the file must not take it away from the group it is shared with, nor, where the
+// system allows it, from its owner.
+void TestIniFile::replacementKeepsOwnerAndGroup() {
+    if (::geteuid() != 0) QSKIP("giving a file to another owner and group needs root");
+    writeBytes(path(), "[A]\nk=1\n");
+    const QByteArray name = QFile::encodeName(path());
+    QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
+    QVERIFY(::chmod(name.constData(), 0664) == 0);
+    TIniFile ini(path());
+    ini.WriteString("A", "k", "2");
+    struct stat st;
+    QVERIFY(::stat(name.constData(), &st) == 0);
+    QCOMPARE(st.st_uid, uid_t(65534));
+    QCOMPARE(st.st_gid, gid_t(65534));
+    QCOMPARE(st.st_mode & 07777, mode_t(0664));
+    QCOMPARE(readBytes(path()), QByteArray("[A]\nk=2\n"));
+}
+
+void TestIniFile::writableFileInClosedFolderIsWrittenInPlace_data() {
+    QTest::addColumn<int>("folderMode");
+    QTest::newRow("read-only folder") << 0555;
+    // Everyone may add files, but only the owner of a file may replace it.
+    QTest::newRow("sticky folder, file of another user") << 01777;
+}
+
+// A shared program folder that its users may not change, with data files opened to them: the
+// file is written where it is. The write runs as an unprivileged user (see refusedWrite).
+void TestIniFile::writableFileInClosedFolderIsWrittenInPlace() {
+    QFETCH(int, folderMode);
+    writeBytes(path(), "[A]\nk=old\n[B]\nx=1\n");
+    const QByteArray name = QFile::encodeName(path());
+    QVERIFY(::chmod(name.constData(), 0666) == 0);
+    struct stat before;
+    QVERIFY(::stat(name.constData(), &before) == 0);
+    QVERIFY(::chmod(QFile::encodeName(m_dir->path()).constData(), mode_t(folderMode)) == 0);
+    const auto restore = qScopeGuard([this] { ::chmod(QFile::encodeName(m_dir->path()).constData(), 0700); });
+    const int outcome = inChildWithoutPrivileges([&] {
+        TIniFile ini(path());
+        try {
+            ini.WriteString("A", "k", "a much longer value than before");
+            ini.WriteString("A", "k", "new");
+        } catch (const EIniFileError&) {
+            return 2;
+        }
+        return TIniFile(path()).ReadString("B", "x", "?") == "1" ? 0 : 3;
+    });
+    QCOMPARE(outcome, 0);
+    QCOMPARE(readBytes(path()), QByteArray("[A]\nk=new\n[B]\nx=1\n"));
+    struct stat after;
+    QVERIFY(::stat(name.constData(), &after) == 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"test.ini"}));
+}
+
+// A save interrupted between writing its temporary file and renaming it leaves the temporary
+// behind; the next save of the same file removes it. Nothing else goes: not a name of another
+// form, not another file's temporary, not a link or a folder, not the temporary of a save still
+// running (which holds a lock on it).
+void TestIniFile::staleTemporariesOfTheFileGo() {
+    writeBytes(path(), "[A]\nk=1\n");
+    QDir dir(m_dir->path());
+    const QStringList stale = {"test.ini.0.tmp", "test.ini.x1c9ab.tmp", "test.ini.1z141z3.tmp"};
+    const QStringList kept = {"test.ini.X1C9AB.tmp",  "test.ini.01.tmp",      "test.ini..tmp",
+                              "test.ini.1z141z4.tmp", "test.ini.x1c9ab.tmp~", "test.ini.x1c9ab.bak",
+                              "other.ini.x1c9ab.tmp", "test.ini.x-1.tmp",     "test.ini.tmp",
+                              "test.ini.busy.tmp"};
+    for (const QString& name : stale + kept)
+        writeBytes(dir.filePath(name), "left over");
+    QVERIFY(dir.mkdir("test.ini.folder.tmp"));
+    QVERIFY(QFile::link(dir.filePath("other.ini.x1c9ab.tmp"), dir.filePath("test.ini.link.tmp")));
+    const int running = ::open(QFile::encodeName(dir.filePath("test.ini.busy.tmp")).constData(), O_RDONLY);
+    QVERIFY(running >= 0);
+    const auto unlock = qScopeGuard([running] { ::close(running); });
+    QVERIFY(::flock(running, LOCK_EX) == 0);
+
+    TIniFile ini(path());
+    ini.WriteString("A", "k", "2");
+    QStringList expected = kept + QStringList{"test.ini", "test.ini.folder.tmp", "test.ini.link.tmp"};
+    expected.sort();
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)
+                 .join(u' '),
+             expected.join(u' '));
+    QCOMPARE(readBytes(dir.filePath("other.ini.x1c9ab.tmp")), QByteArray("left over"));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

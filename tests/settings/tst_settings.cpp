@@ -1,6 +1,7 @@
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
 #include "settings/Settings.h"
+#include "support/FileEvents.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,6 +34,7 @@ private slots:
     void loading();
     void saveKeepsOtherContent();
     void saveRefused();
+    void saveWritesTheFileOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -145,6 +147,23 @@ void TestSettings::saveRefused() {
     } catch (const EIniFileError& e) {
         QCOMPARE(e.message(), "Unable to write to " + settings.iniPath());
     }
+}
+
+// A first save must not leave a file holding only some of the keys, nor a later save a mixture.
+void TestSettings::saveWritesTheFileOnce() {
+    TSettings settings(nullptr, m_dir->path());
+    settings.Load();
+    settings.UserName = "Anna";
+    FileEvents events(m_dir->path(), "zq.ini");
+    QVERIFY(events.isValid());
+    settings.Save();
+    QCOMPARE(events.writes(), 1);
+    QCOMPARE(
+        readBytes(settings.iniPath()),
+        QByteArray("[General]\r\nUser=Anna\r\nToRestoreLayout=1\r\nFontName=Arial\r\nFontCharset=1\r\n"));
+    settings.FontCharset = 204;
+    settings.Save();
+    QCOMPARE(events.writes(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

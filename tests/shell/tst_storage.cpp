@@ -3,8 +3,11 @@
 #include "settings/Profile.h"
 #include "settings/Settings.h"
 #include "shell/ProfileStorage.h"
+#include "shell/ui/TFmLogon.h"
 #include "shell/ui/TZQStarterLocal.h"
+#include "support/FileEvents.h"
 
+#include <QComboBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -37,6 +40,11 @@ private slots:
     void badNumberFailsTheLoadAfterEarlierFields();
     void refusedWriteReachesTheCaller();
     void bothProfilesUseTheStarter();
+    void saveGivesTheBytesOfKeyByKeyWrites_data();
+    void saveGivesTheBytesOfKeyByKeyWrites();
+    void saveReplacesTheFileOnce_data();
+    void saveReplacesTheFileOnce();
+    void logonListAndProfileReadTheFileOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -177,6 +185,102 @@ void TestStorage::bothProfilesUseTheStarter() {
     starter.NewProfile()->Save();
     QCOMPARE(TIniFile(m_ini).ReadSections(), (QStringList{"Default", "Carla"}));
     QCOMPARE(TIniFile(m_ini).ReadString("Carla", "Course", ""), QStringLiteral("English"));
+}
+
+void TestStorage::saveGivesTheBytesOfKeyByKeyWrites_data() {
+    QTest::addColumn<QByteArray>("before"); // "<none>": no file
+    QTest::addColumn<QString>("section");
+
+    TProfile stored;
+    stored.FromStrings({});
+    stored.Course = "English";
+    QByteArray full = "; users\r\n[Default]\r\n";
+    for (const QString& line : stored.ToStrings())
+        full += line.toLatin1() + "\r\n";
+    full += "\r\n[Bob]\r\nCourse=Dutch\r\n";
+
+    QTest::newRow("no file") << QByteArray("<none>") << "Anna";
+    QTest::newRow("empty file") << QByteArray() << "Anna";
+    QTest::newRow("existing full section") << full << "Default";
+    QTest::newRow("existing section, other letter case") << full << "DEFAULT";
+    QTest::newRow("new section after others") << full << "Anna";
+    QTest::newRow("partial section, extra key, blank line after")
+        << QByteArray("[Anna]\r\nFavourite=tea\r\nProgress = 3 \r\n\r\n\r\n[Bob]\r\nCourse=Dutch\r\n")
+        << "anna";
+    QTest::newRow("LF file, last line without end")
+        << QByteArray("[Bob]\nCourse=Dutch\n[Anna]\nCourse=X") << "Anna";
+    QTest::newRow("CR file with an empty LF line") << QByteArray("[Anna]\rCourse=X\r\n\n[Bob]\r") << "Anna";
+    QTest::newRow("duplicate sections")
+        << QByteArray("[Anna]\nProgress=1\n[Bob]\n[anna]\nProgress=2\n") << "Anna";
+    QTest::newRow("blanks around the name") << QByteArray("[Anna]\r\nProgress=1\r\n") << " Anna ";
+}
+
+// A save writes what writing the record key by key, each key on its own, writes.
+void TestStorage::saveGivesTheBytesOfKeyByKeyWrites() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    const QString keyByKey = m_dir->filePath("keybykey.ini");
+    if (before != "<none>") {
+        writeAll(m_ini, before);
+        writeAll(keyByKey, before);
+    }
+    TProfile profile;
+    profile.FromStrings({});
+    profile.Course = "German";
+    profile.Progress = 120;
+    profile.TimeTotal = -5;
+    profile.GScore3 = 77;
+    for (const QString& line : profile.ToStrings())
+        TIniFile(keyByKey).WriteString(section, line.section(u'=', 0, 0), line.section(u'=', 1));
+
+    ProfileStorage::save(m_ini, profile, section);
+    QCOMPARE(readAll(m_ini), readAll(keyByKey));
+}
+
+// One profile save puts the file in place once, so a reader or a crash sees the old or the
+// new section and never a mixture.
+void TestStorage::saveReplacesTheFileOnce_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::newRow("no file") << QByteArray("<none>");
+    QTest::newRow("new section") << QByteArray("[Default]\r\nCourse=English\r\n");
+    QTest::newRow("existing section")
+        << QByteArray("[Default]\r\nCourse=English\r\n[Anna]\r\nProgress=2\r\n");
+}
+
+void TestStorage::saveReplacesTheFileOnce() {
+    QFETCH(QByteArray, before);
+    if (before != "<none>") writeAll(m_ini, before);
+    TProfile profile;
+    profile.FromStrings({});
+    profile.Progress = 3;
+    FileEvents events(m_dir->path(), "zqc.ini");
+    QVERIFY(events.isValid());
+    ProfileStorage::save(m_ini, profile, "Anna");
+    QCOMPARE(events.writes(), 1);
+    QCOMPARE(TIniFile(m_ini).ReadInteger("Anna", "Progress", 0), 3);
+}
+
+// The logon window's list and the chosen user's profile come from one reading of the file.
+void TestStorage::logonListAndProfileReadTheFileOnce() {
+    QByteArray users;
+    for (int i = 0; i < 50; ++i)
+        users += "[User" + QByteArray::number(i) + "]\r\nProgress=" + QByteArray::number(i) + "\r\n";
+    writeAll(m_ini, users);
+    TFmLogon logon;
+    logon.setStarter(new TZQStarterLocal(&logon));
+    FileEvents events(m_dir->path(), "zqc.ini");
+    QVERIFY(events.isValid());
+    logon.RefreshUserList();
+    QCOMPARE(logon.ComboUser->count(), 50);
+    logon.Starter->Profile()->UserName = "user42";
+    logon.Starter->Profile()->Load();
+    QCOMPARE(logon.Starter->Profile()->Progress, 42);
+    QCOMPARE(events.opens(), 1);
+
+    // A file changed by another writer is read again.
+    writeAll(m_ini, "[User42]\r\nProgress=43\r\n");
+    logon.Starter->Profile()->Load();
+    QCOMPARE(logon.Starter->Profile()->Progress, 43);
 }
 
 QTEST_MAIN(TestStorage)

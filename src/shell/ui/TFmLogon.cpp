@@ -136,7 +136,8 @@ bool TFmLogon::isListed(const QString& name) const {
 }
 
 void TFmLogon::RefreshUserList() {
-    SetUserList(ProfileStorage::userNames(Settings->AppDir + QStringLiteral("zqc.ini")));
+    // Through the starter, the list and the profile loaded at logon come from one reading.
+    SetUserList(Starter ? Starter->userNames() : ProfileStorage::userNames(Settings->AppDir + QStringLiteral("zqc.ini")));
     SelectUser(Settings->UserName);
 }
 

@@ -7,7 +7,7 @@
 #include "settings/Settings.h"
 #include "shell/ApplicationOwner.h"
 #include "shell/CourseFolders.h"
-#include "shell/ProfileStorage.h"
+#include "shell/ProfileStore.h"
 #include "shell/ui/ProfileFm.h"
 #include "shell/ui/TFmLogon.h"
 #include "shell/ui/TZQMainFm.h"
@@ -18,16 +18,27 @@
 TZQStarterLocal::TZQStarterLocal(QObject* AOwner, std::unique_ptr<KeyboardLayoutProvider> provider)
     : TZQStarterBase(AOwner, std::move(provider)) {}
 
+TZQStarterLocal::~TZQStarterLocal() = default;
+
 QString TZQStarterLocal::storagePath() const {
     return Settings->AppDir + QStringLiteral("zqc.ini");
 }
 
+ProfileStore& TZQStarterLocal::store() {
+    if (!m_store || m_store->path() != storagePath()) m_store = std::make_unique<ProfileStore>(storagePath());
+    return *m_store;
+}
+
+QStringList TZQStarterLocal::userNames() {
+    return store().userNames();
+}
+
 void TZQStarterLocal::LoadProfileSection(TProfile* Sender, const QString& Name) {
-    ProfileStorage::load(storagePath(), *Sender, Name);
+    store().load(*Sender, Name);
 }
 
 void TZQStarterLocal::SaveProfileSection(TProfile* Sender, const QString& Name) {
-    ProfileStorage::save(storagePath(), *Sender, Name);
+    store().save(*Sender, Name);
 }
 
 void TZQStarterLocal::OpenMainForm(TProfile* AProfile) {

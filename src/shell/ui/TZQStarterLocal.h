@@ -3,12 +3,18 @@
 #include "platform/KeyboardLayoutProvider.h"
 #include "shell/TZQStarterBase.h"
 
+#include <QStringList>
+#include <memory>
+
+class ProfileStore;
+
 // The starter that keeps profiles as sections of "zqc.ini" in the program folder, opens the
 // main window for the user who logs on and the profile editor for a user being added.
 class TZQStarterLocal : public TZQStarterBase {
 public:
     explicit TZQStarterLocal(QObject* AOwner = nullptr,
                              std::unique_ptr<KeyboardLayoutProvider> provider = {});
+    ~TZQStarterLocal() override;
 
     // Builds, fills and shows the main window and hides the logon window. When a step fails
     // the window is freed unseen and the error goes on to the caller, the logon window
@@ -22,4 +28,12 @@ public:
     int EditNewProfile(TProfile* AProfile);
 
     QString storagePath() const;
+    // The users stored in "zqc.ini", in file order, for the logon window's list. They come from
+    // the same reading of the file as the profile loaded next.
+    QStringList userNames();
+
+private:
+    ProfileStore& store();
+
+    std::unique_ptr<ProfileStore> m_store; // made on first use, for the path of that time
 };

@@ -1,0 +1,19 @@
+#include "shell/ProfileStore.h"
+
+#include "settings/Profile.h"
+
+ProfileStore::ProfileStore(QString iniPath) : m_ini(std::move(iniPath)) {}
+
+QStringList ProfileStore::userNames() {
+    return m_ini.ReadSections();
+}
+
+void ProfileStore::load(TProfile& profile, const QString& section) {
+    profile.FromStrings(m_ini.ReadSectionValues(section));
+}
+
+void ProfileStore::save(const TProfile& profile, const QString& section) {
+    m_ini.WriteSectionValues(section, profile.ToStrings());
+    // On the device before the caller goes on, as when each save had a file object of its own.
+    m_ini.UpdateFile();
+}
