@@ -77,3 +77,22 @@ wait_end() {
   fail "the program did not end"
 }
 
+
+# Exit from the focused main window, then OK on the practice-time summary (shot first when
+# named), and wait for the program to end.
+quit_program() {
+  keys alt+x
+  sleep 1
+  [ -z "${1:-}" ] || shot "$1"
+  keys Return
+  wait_end
+}
+# Esc in the game and Yes to leave it; the main window must come back ($main).
+leave_game() {
+  keys Escape
+  sleep 0.5
+  [ -z "${1:-}" ] || shot "$1"
+  keys Return
+  wait_gone Game || fail "the game window did not close"
+  main=$(wait_window Quorvel) || fail "the main window did not come back after the game"
+}

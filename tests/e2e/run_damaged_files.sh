@@ -66,11 +66,7 @@ keys Return
 game=$(wait_window Game) || fail "no game window without a keyboard"
 sleep 1.5
 shot game
-keys Escape
-sleep 0.5
-keys Return
-wait_gone Game || fail "the game window did not close"
-main=$(wait_window Quorvel) || fail "the main window did not come back after the game"
+leave_game
 
 # The sentence drill's file is a pipe without a writer: an error at once, no drill, no hang.
 focus "$main"
@@ -95,11 +91,7 @@ shot course-chosen
 keys alt+a
 wait_gone Profile || fail "the profile editor did not close with Apply"
 focus "$main"
-keys alt+x
-sleep 1
-shot practice-time
-keys Return
-wait_end
+quit_program practice-time
 
 [ "$(ini_value "$app/zqc.ini" Default Course)" = "English" ] || fail "the other course was not stored"
 [ "$(ini_value "$app/zqc.ini" Default Progress)" = "1" ] || fail "the typed course line was not counted"
@@ -121,8 +113,5 @@ shot keyboard-back
 keys Escape
 wait_gone Course || fail "the course drill did not close"
 focus "$main"
-keys alt+x
-sleep 1
-keys Return
-wait_end
+quit_program
 echo "damaged files e2e passed; screenshots in $shots"

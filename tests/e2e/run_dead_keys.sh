@@ -71,10 +71,7 @@ s/^Progress=.*/Progress=$((number - 1))/" "$app/zqc.ini"
   keys Escape
   wait_gone Course || fail "the course drill did not close"
   focus "$main"
-  keys alt+x
-  sleep 1
-  keys Return
-  wait_end
+  quit_program
 
   local progress
   progress=$(ini_value "$app/zqc.ini" Default Progress)

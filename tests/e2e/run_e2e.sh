@@ -126,21 +126,12 @@ shot game
 for _ in 1 2 3 4 5 6; do xdotool type --delay 120 -- "$game_word"; sleep 0.8; done
 shot game-typed
 xdotool search --onlyvisible --name "^Quorvel\$" >/dev/null 2>&1 && fail "the main window stayed shown during the game"
-keys Escape
-sleep 0.5
-shot game-leave
-keys Return
-wait_gone Game || fail "the game window did not close"
-main=$(wait_window Quorvel) || fail "the main window did not come back after the game"
+leave_game game-leave
 sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$main")"
 [ "$X,$Y" = "$main_before" ] || fail "the main window came back at $X,$Y, not at $main_before"
 focus "$main"
-keys alt+x
-sleep 1
-shot practice-time
-keys Return
-wait_end
+quit_program practice-time
 
 time_after=$(ini_value "$app/zqc.ini" Default TimeTotal)
 progress=$(ini_value "$app/zqc.ini" Default Progress)

@@ -171,11 +171,7 @@ sleep 2
 shot game
 check_title "$game" Game
 check "Game: covers the screen, frame included" equal "$(outer "$game")" "0 0 $screen_w $screen_h"
-keys Escape
-sleep 0.5
-keys Return
-wait_gone Game || fail "the game window did not close"
-main=$(wait_window Quorvel) || fail "the main window did not come back after the game"
+leave_game
 focus "$main"
 keys alt+x
 summary=$(wait_window Information) || fail "no practice-time message titled 'Information'"
@@ -194,10 +190,7 @@ main=$(wait_window Quorvel) || fail "no main window in full screen"
 shot full-screen
 check "full screen: the main window covers the screen exactly" equal "$(outer "$main")" "0 0 $screen_w $screen_h"
 focus "$main"
-keys alt+x
-sleep 1
-keys Return
-wait_end
+quit_program
 
 [ "$errors" -eq 0 ] || fail "$errors checks failed"
 echo "e2e window frames passed; screenshots in $shots"
