@@ -3,8 +3,9 @@
 # or benchmarks), and starts Quorvel there. It needs a graphical display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "Quorvel needs a graphical display: start it from a desktop session (DISPLAY or WAYLAND_DISPLAY is not set)." >&2
+# The program runs on X11 (under Wayland through XWayland), so it needs DISPLAY.
+if [ -z "${DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "Quorvel needs a graphical display: start it in a desktop session (DISPLAY is not set)." >&2
   exit 1
 fi
 bash scripts/install-deps.sh
