@@ -108,6 +108,9 @@ int main(int argc, char** argv) {
         if (xcb_connection_has_error(c)) return fail("the display connection broke");
     }
     const Clock::time_point end = Clock::now();
+    if (pressed.size() > 1)
+        std::fprintf(stderr, "%zu keys in %.1f s\n", pressed.size(),
+                     double(micros(pressed.back() - pressed.front())) / 1e6);
     for (size_t i = 0; i < pressed.size(); ++i)
         std::printf("%lld\n", latency[i] >= 0 ? latency[i] : micros(end - pressed[i]));
     xcb_damage_destroy(c, damage);

@@ -65,8 +65,8 @@ QSoundEffect* SoundPlayer::effectFor(const QString& fileName) {
     if (QSoundEffect* effect = m_effects.value(fileName)) return effect;
     // An empty name in media.ini leaves the media folder itself; only real files are tried.
     if (!QFileInfo(fileName).isFile()) return nullptr;
-    // The file is read on a thread of the multimedia library; the audio output is opened
-    // once it has been read.
+    // The file is read on a thread of the multimedia library, which connects to the sound
+    // server once it has been read.
     auto* effect = new QSoundEffect(this);
     effect->setSource(QUrl::fromLocalFile(fileName));
     m_effects.insert(fileName, effect);
