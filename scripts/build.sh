@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds Quorvel into ./build (the program folder is build/app).
+# Configures and builds Quorvel into ./build (the program folder is build/app): every target,
+# or only the targets named, e.g. "bash scripts/build.sh quorvel" for the program and its data.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Qt's moc step keeps a parse cache that misses headers added to an existing build folder
@@ -10,5 +11,7 @@ if [ -f build/.source-set ] && [ "$(cat build/.source-set)" != "$sources" ]; the
   rm -rf build/src/quorvel_core_autogen build/src/quorvel_ui_autogen build/src/CMakeFiles/quorvel_*_autogen.dir/ParseCache.txt
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --parallel "$(nproc)"
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build build --parallel "$(nproc)" "${targets[@]}"
 echo "$sources" > build/.source-set

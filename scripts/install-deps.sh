@@ -6,7 +6,9 @@ packages=(
   qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-base
   libzip-dev nettle-dev gettext libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev xkb-data
   libgtest-dev libbenchmark-dev
+  xdg-utils
   xvfb xauth xdotool x11-utils x11-apps imagemagick openbox fonts-dejavu-core
+  libxcb-damage0-dev libxcb-xinput-dev
 )
 missing=()
 for p in "${packages[@]}"; do

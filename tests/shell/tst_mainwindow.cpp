@@ -144,6 +144,8 @@ void TestMainWindow::init() {
     QVERIFY(media.open(QIODevice::WriteOnly));
     media.write("[wav]\r\nword_ok=ok.wav\r\nword_err=err.wav\r\n");
     media.close();
+    QVERIFY(QFile::copy(appDir() + "/media/word_ok.wav", m_dir->path() + "/media/ok.wav"));
+    QVERIFY(QFile::copy(appDir() + "/media/word_err.wav", m_dir->path() + "/media/err.wav"));
     Settings = new TSettings(nullptr, m_dir->path());
     Settings->Load();
     DataMod = new TDataMod;
@@ -214,6 +216,10 @@ void TestMainWindow::drillSoundsFollowTheProfileOption() {
             played << QFileInfo(main->wavePlayer()->lastPlayed()).fileName();
     };
     whenDrillShows(main, [&](TFmLinePractice* drill) {
+        // Both drill sounds are ready before the first key, so no key waits for them.
+        QStringList loaded;
+        for (const QString& path : main->wavePlayer()->loadedFiles()) loaded << QFileInfo(path).fileName();
+        QCOMPARE(loaded, (enabled ? QStringList{"err.wav", "ok.wav"} : QStringList{}));
         typeAndListen(drill, line.left(1));
         typeAndListen(drill, line.mid(1) + ' ');
     });

@@ -1,5 +1,6 @@
 #include "platform/ui/SoundPlayer.h"
 
+#include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtEndian>
@@ -45,6 +46,7 @@ private slots:
     void playsWhatItIsGiven_data();
     void playsWhatItIsGiven();
     void callsFromAnotherThreadReachThePlayer();
+    void preparedSoundsLoadAheadAndStillSound();
 };
 
 void TestSound::playsWhatItIsGiven_data() {
@@ -86,6 +88,33 @@ void TestSound::callsFromAnotherThreadReachThePlayer() {
     QVERIFY(worker->wait(5000));
     QTRY_COMPARE(player.playCount(), 5);
     QCOMPARE(player.lastPlayed(), path);
+}
+
+void TestSound::preparedSoundsLoadAheadAndStillSound() {
+    QTemporaryDir dir;
+    const QString ok = dir.filePath("ok.wav");
+    const QString err = dir.filePath("err.wav");
+    writeWav(ok);
+    writeWav(err);
+    SoundPlayer player;
+    player.prepare({ok, dir.filePath("missing.wav"), QString(), err});
+    QCOMPARE(player.loadedFiles(), QStringList({err, ok}));
+    QCOMPARE(player.playCount(), 0); // the opening of the output is not a play
+    const QList<QSoundEffect*> effects = player.findChildren<QSoundEffect*>();
+    QCOMPARE(effects.size(), 2);
+    for (QSoundEffect* effect : effects) QTRY_COMPARE(effect->status(), QSoundEffect::Ready);
+
+    // Whichever effect opened the output silently, every play of either is heard.
+    for (const QString& path : {ok, err, ok}) {
+        player.setFileName(path);
+        player.play();
+        for (QSoundEffect* effect : effects) {
+            if (effect->source().toLocalFile() == path) QVERIFY(!effect->isMuted());
+        }
+    }
+    QCOMPARE(player.findChildren<QSoundEffect*>().size(), 2); // no file is read twice
+    player.prepare({ok});
+    QCOMPARE(player.loadedFiles(), QStringList({err, ok}));
 }
 
 QTEST_MAIN(TestSound)

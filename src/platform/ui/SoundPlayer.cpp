@@ -30,18 +30,58 @@ void SoundPlayer::play() {
     QMetaObject::invokeMethod(this, "playNow", Qt::QueuedConnection, Q_ARG(QString, name));
 }
 
+void SoundPlayer::prepare(const QStringList& fileNames) {
+    for (const QString& name : fileNames) {
+        QSoundEffect* effect = effectFor(name);
+        if (effect && !m_outputOpened) openOutput(effect);
+    }
+}
+
+void SoundPlayer::openOutput(QSoundEffect* effect) {
+    // The first sound the audio library starts also sets up its stream to the sound server;
+    // one silent play as soon as the file is read does that now.
+    m_outputOpened = true;
+    effect->setMuted(true);
+    if (playSilently(effect)) return;
+    m_whenLoaded = connect(effect, &QSoundEffect::statusChanged, this, [this, effect] {
+        if (playSilently(effect)) disconnect(m_whenLoaded);
+    });
+}
+
+bool SoundPlayer::playSilently(QSoundEffect* effect) {
+    if (effect->status() != QSoundEffect::Ready) return false;
+    // A real play() of this effect may have come first; it has unmuted it.
+    if (effect->isMuted()) effect->play();
+    return true;
+}
+
+QStringList SoundPlayer::loadedFiles() const {
+    QStringList names = m_effects.keys();
+    names.sort();
+    return names;
+}
+
+QSoundEffect* SoundPlayer::effectFor(const QString& fileName) {
+    if (QSoundEffect* effect = m_effects.value(fileName)) return effect;
+    // An empty name in media.ini leaves the media folder itself; only real files are tried.
+    if (!QFileInfo(fileName).isFile()) return nullptr;
+    // The file is read on a thread of the multimedia library, which connects to the sound
+    // server once it has been read.
+    auto* effect = new QSoundEffect(this);
+    effect->setSource(QUrl::fromLocalFile(fileName));
+    m_effects.insert(fileName, effect);
+    return effect;
+}
+
 void SoundPlayer::playNow(const QString& fileName) {
     ++m_playCount;
     m_lastPlayed = fileName;
     if (m_current) m_current->stop();
-    m_current = nullptr;
-    // An empty name in media.ini leaves the media folder itself; only real files are tried.
-    if (!QFileInfo(fileName).isFile()) return;
-    QSoundEffect*& effect = m_effects[fileName];
-    if (!effect) {
-        effect = new QSoundEffect(this);
-        effect->setSource(QUrl::fromLocalFile(fileName));
+    m_current = effectFor(fileName);
+    if (!m_current) return;
+    if (m_current->isMuted()) {
+        m_current->stop();
+        m_current->setMuted(false);
     }
-    m_current = effect;
-    effect->play();
+    m_current->play();
 }

@@ -4,6 +4,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QSoundEffect;
 
@@ -21,6 +22,12 @@ public:
     void setFileName(const QString& fileName);
     // Plays fileName(); the result is never looked at.
     void play();
+    // Loads these files and opens the audio output ahead of their first play(), which then
+    // starts at once instead of reading the file and connecting to the sound server first.
+    // Missing files are skipped. Called on the player's own thread.
+    void prepare(const QStringList& fileNames);
+    // The files loaded so far, sorted.
+    QStringList loadedFiles() const;
 
     // What the player has been asked to sound so far, for those who watch it.
     int playCount() const { return m_playCount; }
@@ -30,11 +37,17 @@ private slots:
     void playNow(const QString& fileName);
 
 private:
+    QSoundEffect* effectFor(const QString& fileName);
+    void openOutput(QSoundEffect* effect);
+    bool playSilently(QSoundEffect* effect);
+
     mutable QMutex m_nameLock; // the name is set from the game's thread as well
     QString m_fileName;
-    // One loaded effect per file, made on first use, so nothing is read before it is needed.
+    // One loaded effect per file, made by prepare() or on first use.
     QHash<QString, QSoundEffect*> m_effects;
     QSoundEffect* m_current = nullptr;
+    bool m_outputOpened = false;
+    QMetaObject::Connection m_whenLoaded;
     int m_playCount = 0;
     QString m_lastPlayed;
 };

@@ -472,6 +472,9 @@ void TZQMainFm::DrillTypingError() {
 
 template <typename Drill> std::unique_ptr<Drill> TZQMainFm::CreateDrill(const TFontValue& Font) {
     auto drill = std::make_unique<Drill>(this);
+    // The drill's sounds are read and the audio output opened while the window opens: done at
+    // the first line end or wrong key, that work would hold up the key under a loaded machine.
+    if (Profile->DrillSoundEnabled) WavePlayer->prepare({Media.WordOkFile, Media.WordErrFile});
     drill->OnLineComplete = [this](QObject*) { DrillLineDone(); };
     drill->OnWrongKey = [this](QObject*) { DrillTypingError(); };
     drill->OnReturnExpected = [this](QObject*) { DrillReturnDue(); };
