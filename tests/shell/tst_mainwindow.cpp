@@ -116,6 +116,8 @@ private slots:
     void damagedLayoutNeverLocksOut();
     void keyboardAndHandsStayAboveTheMainWindow_data();
     void keyboardAndHandsStayAboveTheMainWindow();
+    void gameSoundsAreReadyWhenTheGameOpens_data();
+    void gameSoundsAreReadyWhenTheGameOpens();
     void mainWindowComesBackWhereItWas();
 
 private:
@@ -556,6 +558,28 @@ void TestMainWindow::keyboardAndHandsStayAboveTheMainWindow() {
     QCOMPARE(shown.size(), 3);
     for (QWindow* parent : parents)
         QCOMPARE(parent, main->windowHandle());
+}
+
+void TestMainWindow::gameSoundsAreReadyWhenTheGameOpens_data() {
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("game sound on") << true;
+    QTest::newRow("game sound off") << false;
+}
+
+void TestMainWindow::gameSoundsAreReadyWhenTheGameOpens() {
+    QFETCH(bool, enabled);
+    QFile media(m_dir->path() + "/media/media.ini");
+    QVERIFY(media.open(QIODevice::WriteOnly));
+    media.write("[wav]\r\nGame_CityShoot=ok.wav\r\nGame_CityHurt=err.wav\r\n");
+    media.close();
+    ScriptedDialogsGuard dialogs;
+    dialogs->answerText(QString()); // the difficulty prompt, cancelled
+    TZQMainFm* main = openMain({enabled ? "GameSoundEnabled=1" : "GameSoundEnabled=0"});
+    main->RunGame();
+    QStringList loaded;
+    for (const QString& path : main->wavePlayer()->loadedFiles()) loaded << QFileInfo(path).fileName();
+    QCOMPARE(loaded, (enabled ? QStringList{"err.wav", "ok.wav"} : QStringList{}));
+    QCOMPARE(main->wavePlayer()->playCount(), 0);
 }
 
 void TestMainWindow::mainWindowComesBackWhereItWas() {

@@ -372,6 +372,11 @@ void TZQMainFm::A_GameExecute() {
 }
 
 void TZQMainFm::RunGame() {
+    // As for the drills: the game's sounds are made ready while its window opens, not by the
+    // first shot.
+    if (Profile && Profile->GameSoundEnabled)
+        WavePlayer->prepare({Media.CityMissShootFile, Media.CityShootFile, Media.CityHurtFile,
+                             Media.DifficultyIncreaseFile});
     m_game->RunGame();
 }
 void TZQMainFm::A_HelpExecute() {
