@@ -35,27 +35,35 @@ shot course-drill
 stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g')
 position() { local i=0 w; for w in $stacking; do [ $((w)) -eq "$1" ] && { echo $i; return; }; i=$((i + 1)); done; echo -1; }
 main_at=$(position "$main")
+# The program's shown windows as 'title'@place in the stacking order (-1: not listed there).
+windows_seen() {
+  local wid
+  for wid in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
+    printf " '%s'@%s" "$(xdotool getwindowname "$wid" 2>/dev/null)" "$(position "$wid")"
+  done
+}
 above=0
 for wid in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
   [ "$wid" = "$main" ] && continue
   at=$(position "$wid")
   [ "$at" -ge 0 ] || continue
-  [ "$at" -gt "$main_at" ] || fail "a window of the drill lies below the main window"
+  [ "$at" -gt "$main_at" ] || fail "a window of the drill lies below the main window:$(windows_seen)"
   above=$((above + 1))
 done
 # The drill, the keyboard and at least one hand.
-[ "$above" -ge 3 ] || fail "only $above windows beside the main window during the course drill"
+[ "$above" -ge 3 ] || fail "only $above windows beside the main window during the course drill:$(windows_seen)"
 # The keyboard and both hands stand on one line below the drill, however the window manager's
 # framing races with their placement: opened a few more times, every opening must line them up.
 companions_in_line() {
-  local tops="" wid
+  local tops="" seen="" wid
   for wid in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
     [ "$wid" = "$main" ] || [ "$wid" = "$1" ] && continue
     eval "$(xdotool getwindowgeometry --shell "$wid")"
     tops="$tops $Y"
+    seen="$seen '$(xdotool getwindowname "$wid" 2>/dev/null)'@$X,$Y"
   done
-  [ "$(echo $tops | wc -w)" -ge 3 ] || fail "the keyboard and hands are not all shown"
-  [ "$(echo $tops | tr ' ' '\n' | sort -u | wc -l)" -eq 1 ] || fail "keyboard and hands not in line: tops$tops"
+  [ "$(echo $tops | wc -w)" -ge 3 ] || fail "the keyboard and hands are not all shown:$seen"
+  [ "$(echo $tops | tr ' ' '\n' | sort -u | wc -l)" -eq 1 ] || fail "keyboard and hands not in line: tops$tops;$seen"
 }
 companions_in_line "$drill"
 for _ in 1 2 3; do

@@ -12,6 +12,10 @@ class QWidget;
 // manager has framed the shown window).
 QMargins frameMarginsOf(const QWidget* window);
 
+// Puts the outer corner of the frame of top-level `window` at `frameTopLeft`. `lastFrame` is the
+// frame the window has or had when last seen shown (none if never).
+void placeFrameCorner(QWidget* window, QPoint frameTopLeft, const QMargins& lastFrame);
+
 // One extent of a window: its outer width or height (frame included), or that of its client area.
 struct WindowExtent {
     enum class Kind { Outer, Client };
@@ -27,12 +31,25 @@ struct WindowExtent {
 // around a window is known only once it has framed the shown window: until then the window is
 // fitted for the frame it had when last seen (none at first), and it is fitted again whenever the
 // frame it shows differs from the one it was fitted for.
+//
+// Under X11 a new size goes out with the position Qt last heard of. Right after a placement by
+// frame that is still the requested frame corner, until the window manager's answer arrives; a
+// refit in between (the frame is read from the server, so it may be known before that answer)
+// would put the client area at that corner and the frame a title bar above it. So once the frame
+// is known a window held at a position gets its size and its client position, taken from that
+// frame, together; before, it is placed by its frame after the new size.
 class OuterFrameFit final : public QObject {
 public:
     explicit OuterFrameFit(QWidget* window);
 
+    // The fit that holds `window`, if any.
+    static OuterFrameFit* of(const QWidget* window);
+
     void fit(WindowExtent width, WindowExtent height);
     void fit(QPoint frameTopLeft, WindowExtent width, WindowExtent height);
+    // Puts the outer corner of the frame at `frameTopLeft`; a held window stays there through
+    // later refits.
+    void moveFrameTo(QPoint frameTopLeft);
     // Stops holding the window; its size limits stay as they are.
     void release();
 
@@ -51,6 +68,7 @@ private:
         WindowExtent height;
     };
     void apply();
+    void placeFrame(QPoint frameTopLeft);
     void refitIfFrameChanged();
     // The frame of the window while it is shown; the one seen last while it is hidden.
     QMargins knownFrame();

@@ -22,18 +22,26 @@ QRect framedGeometry(const QWidget* window, QMargins& lastFrame) {
 
 void placeFrameAt(QWidget* window, int left, int top, const QMargins& lastFrame) {
     if (!window) return;
-    // On X11 the request can name the frame itself (north-west gravity): the window manager then
-    // puts the frame there whatever frame Qt believes the window has, even while Qt's picture of
-    // it is still catching up with the window manager's framing.
-    if (window->isWindow() && QGuiApplication::platformName() == QLatin1String("xcb")) {
+    if (!window->isWindow()) {
+        window->move(left, top);
+        return;
+    }
+    // On X11 a window is placed by naming its frame (north-west gravity) as soon as it has its
+    // native window: the window manager then puts the frame there whatever frame Qt believes the
+    // window has, even while Qt's picture of it is still catching up with the framing.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         window->winId();
-        if (QWindow* handle = window->windowHandle()) {
-            handle->setFramePosition(QPoint(left, top));
+        // A window held at its size is refitted when its frame arrives; the fit places it again.
+        if (OuterFrameFit* fit = OuterFrameFit::of(window)) {
+            fit->moveFrameTo(QPoint(left, top));
             return;
         }
     }
-    if (window->isWindow() && !window->isVisible() && !lastFrame.isNull())
-        window->setGeometry(QRect(QPoint(left + lastFrame.left(), top + lastFrame.top()), window->size()));
-    else
-        window->move(left, top);
+    placeFrameCorner(window, QPoint(left, top), lastFrame);
+}
+
+void placeAgainOnceShown(QWidget* window, bool wasHidden, const std::optional<QPoint>& placedAt,
+                         const QMargins& lastFrame) {
+    if (window && wasHidden && window->isVisible() && placedAt)
+        placeFrameAt(window, placedAt->x(), placedAt->y(), lastFrame);
 }

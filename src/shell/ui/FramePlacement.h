@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMargins>
+#include <QPoint>
 #include <QRect>
+#include <optional>
 
 class QWidget;
 
@@ -18,7 +20,15 @@ void rememberFrame(const QWidget* window, QMargins& lastFrame);
 // remembered frame while hidden.
 QRect framedGeometry(const QWidget* window, QMargins& lastFrame);
 
-// Moves `window` so that the outer edge of its frame lands at (left, top). Under X11 the window
-// manager is asked for that frame position; elsewhere a hidden window whose frame is remembered
-// gets its client area placed inside that frame, and any other window is moved as Qt knows it.
+// Moves `window` so that the outer edge of its frame lands at (left, top). A hidden window whose
+// frame is remembered gets its client area placed inside that frame; any other window is placed
+// by its frame (under X11 the window manager is asked for that frame position). Under X11 a window
+// held by an OuterFrameFit keeps that position through the fit's later refits.
 void placeFrameAt(QWidget* window, int left, int top, const QMargins& lastFrame);
+
+// Showing a window sends it the size Qt holds for it with the position Qt last heard of, which
+// right after a placement by frame is the frame's corner taken for the client area's: the frame
+// would land a title bar too high. So a window that was hidden (`wasHidden`) and is shown now is
+// placed again at the frame position it was last given (`placedAt`, if any).
+void placeAgainOnceShown(QWidget* window, bool wasHidden, const std::optional<QPoint>& placedAt,
+                         const QMargins& lastFrame);

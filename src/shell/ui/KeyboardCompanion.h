@@ -3,6 +3,8 @@
 #include "drills/DrillCompanions.h"
 
 #include <QMargins>
+#include <QPoint>
+#include <optional>
 
 class QWidget;
 class TVKeyboard;
@@ -24,4 +26,6 @@ private:
     QWidget* m_owner;
     // The frame the window manager gave the window when it was last shown.
     mutable QMargins m_lastFrame;
+    // Where the frame's corner was asked to go.
+    std::optional<QPoint> m_placedAt;
 };

@@ -1,0 +1,144 @@
+// A hand window placed by its frame on a real X server with a window manager. The window manager
+// frames a window after it is mapped, and the program may learn the frame (which it reads from
+// the server on demand) before it has handled the news of where the framed window now stands.
+// The test holds that moment open: it places and shows the hand, lets the window manager frame
+// it while the program handles no events, and only then lets the window see the new frame.
+#include "keyboard/ui/TPalmForm.h"
+#include "shell/ui/HandCompanion.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QWindow>
+#include <QtTest>
+
+namespace {
+
+// Xvfb and openbox for the whole test; the display stays empty when either is missing.
+struct XServer {
+    QTemporaryDir dir;
+    QProcess xvfb;
+    QProcess wm;
+    QByteArray display;
+
+    static bool run(const QString& program, const QStringList& args) {
+        return QProcess::execute(program, args) == 0;
+    }
+    static QByteArray output(const QString& program, const QStringList& args) {
+        QProcess p;
+        p.start(program, args);
+        p.waitForFinished(5000);
+        return p.readAllStandardOutput();
+    }
+
+    bool start() {
+        for (const char* tool : {"Xvfb", "openbox", "xprop"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
+        // Xvfb names the free display it took once it accepts connections.
+        const QString file = dir.filePath(QStringLiteral("display"));
+        xvfb.start(
+            QStringLiteral("bash"),
+            {QStringLiteral("-c"),
+             QStringLiteral("exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>'%1'").arg(file)});
+        for (int i = 0; i < 100 && display.isEmpty(); ++i) {
+            QThread::msleep(100);
+            QFile f(file);
+            if (f.open(QIODevice::ReadOnly)) display = f.readLine().trimmed();
+        }
+        if (display.isEmpty()) return false;
+        display.prepend(':');
+        qputenv("DISPLAY", display);
+        wm.start(QStringLiteral("openbox"), {});
+        // The window manager names its check window on the root window while it starts up; it
+        // takes charge of new windows a moment later.
+        for (int i = 0; i < 100; ++i) {
+            if (output(QStringLiteral("xprop"),
+                       {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                    .contains("window id")) {
+                QThread::msleep(1000);
+                return true;
+            }
+            QThread::msleep(100);
+        }
+        return false;
+    }
+    ~XServer() {
+        for (QProcess* p : {&wm, &xvfb}) {
+            p->terminate();
+            p->waitForFinished(3000);
+        }
+    }
+};
+
+// Waits, handling no events, until the window manager has framed window `wid`.
+bool waitFramedBehindTheProgramsBack(WId wid) {
+    for (int i = 0; i < 300; ++i) {
+        const QByteArray extents =
+            XServer::output(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(wid),
+                                                      QStringLiteral("_NET_FRAME_EXTENTS")});
+        if (extents.contains('=')) return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+} // namespace
+
+class TestHandFramingX11 : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void frameStaysWherePlacedWhenFramedLate_data();
+    void frameStaysWherePlacedWhenFramedLate();
+};
+
+void TestHandFramingX11::initTestCase() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) QSKIP("needs Xvfb, openbox and xprop");
+}
+
+void TestHandFramingX11::frameStaysWherePlacedWhenFramedLate_data() {
+    QTest::addColumn<bool>("shownBefore");
+    QTest::newRow("first showing") << false;
+    QTest::newRow("shown, hidden and placed again") << true;
+}
+
+void TestHandFramingX11::frameStaysWherePlacedWhenFramedLate() {
+    QFETCH(bool, shownBefore);
+    TPalmForm hand;
+    std::array<int32_t, 10> lengths;
+    lengths.fill(50);
+    hand.LayoutFingers(lengths, std::array<int32_t, 10>{});
+    HandCompanion companion(&hand);
+    if (shownBefore) {
+        companion.moveTo(600, 100);
+        companion.ShowIfUsed();
+        QVERIFY(waitFramedBehindTheProgramsBack(hand.winId()));
+        QTest::qWait(300);
+        companion.Hide();
+        QTest::qWait(200);
+    }
+    const QPoint corner(250, 389);
+    companion.moveTo(corner.x(), corner.y());
+    companion.ShowIfUsed();
+    QVERIFY(waitFramedBehindTheProgramsBack(hand.winId()));
+    // Any look at the window's frame now (its activation, a move, a show) reads the new frame.
+    QEvent activation(QEvent::ActivationChange);
+    QCoreApplication::sendEvent(&hand, &activation);
+
+    QTRY_COMPARE(hand.frameGeometry().width(), TPalmForm::OuterWidth);
+    QTest::qWait(300); // the window manager's answers to every request made meanwhile
+    QCOMPARE(hand.frameGeometry().topLeft(), corner);
+    QVERIFY(hand.geometry().top() > corner.y()); // under a title bar
+}
+
+int main(int argc, char** argv) {
+    XServer x;
+    if (x.start()) qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    TestHandFramingX11 test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_hand_framing_x11.moc"
