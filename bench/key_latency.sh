@@ -87,13 +87,7 @@ for round in $(seq "$rounds"); do
 
   rm -f "$app/zq.ini"
   cp "$app_src/zqc.ini" "$app/zqc.ini"
-  start_program
-  logon=$(wait_window Quorvel) || fail "no logon window"
-  focus "$logon"
-  keys Return
-  sleep 1
-  main=$(wait_window Quorvel) || fail "no main window"
-  focus "$main"
+  log_on
   keys alt+c
   drill=$(wait_window Course) || fail "no course drill"
   measure_window "$drill" "$work/quorvel"

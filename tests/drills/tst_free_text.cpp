@@ -7,7 +7,7 @@
 #include "drills/ui/TFmLongText.h"
 #include "platform/CodePage.h"
 #include "platform/ScriptedDialogs.h"
-#include "support/SpecialFiles.h"
+#include "support/UnusualFiles.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -486,9 +486,9 @@ void TestFreeText::textDrillRefusesHugeTexts() {
     QTemporaryDir dir;
     QString path = file;
     if (file == QStringLiteral("huge"))
-        path = SpecialFiles::sparse(dir.path(), QStringLiteral("huge.txt"), DrillText::MaxTextLength + 1);
+        path = UnusualFiles::sparse(dir.path(), QStringLiteral("huge.txt"), DrillText::MaxTextLength + 1);
     else if (file == QStringLiteral("pipe"))
-        path = SpecialFiles::fifo(dir.path(), QStringLiteral("x.txt")); // opening it waits for a writer
+        path = UnusualFiles::fifo(dir.path(), QStringLiteral("x.txt")); // opening it waits for a writer
     QVERIFY(!path.isEmpty());
     TFmLongText d;
     d.show();
@@ -506,7 +506,7 @@ void TestFreeText::textDrillRefusesHugeTexts() {
 // drill says it cannot open it instead of waiting for a writer for good.
 void TestFreeText::textDrillRefusesAPipeChosenInItsDialog() {
     QTemporaryDir dir;
-    const QString pipe = SpecialFiles::fifo(dir.path(), QStringLiteral("x.txt"));
+    const QString pipe = UnusualFiles::fifo(dir.path(), QStringLiteral("x.txt"));
     QVERIFY(!pipe.isEmpty());
     TFmLongText d;
     d.show();

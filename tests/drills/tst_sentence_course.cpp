@@ -6,7 +6,7 @@
 #include "platform/Errors.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/TextLines.h"
-#include "support/SpecialFiles.h"
+#include "support/UnusualFiles.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -194,13 +194,13 @@ void TestSentenceCourse::fileThatIsNoTextIsRefusedAtOnce() {
         const QDir dir(m_dir->path());
         QString path;
         if (kind == QStringLiteral("pipe"))
-            path = SpecialFiles::fifo(dir, name);
+            path = UnusualFiles::fifo(dir, name);
         else if (kind == QStringLiteral("socket"))
-            path = SpecialFiles::socket(dir, name);
+            path = UnusualFiles::socket(dir, name);
         else if (kind == QStringLiteral("zero"))
-            path = SpecialFiles::link(dir, name, QStringLiteral("/dev/zero"));
+            path = UnusualFiles::link(dir, name, QStringLiteral("/dev/zero"));
         else
-            path = SpecialFiles::sparse(dir, name, MaxTextFileSize + 1);
+            path = UnusualFiles::sparse(dir, name, MaxTextFileSize + 1);
         QVERIFY(!path.isEmpty());
         std::unique_ptr<TFmSentencePrac> d = name == QStringLiteral("course.txt")
                                                  ? std::make_unique<TFmCoursePrac>()

@@ -78,6 +78,17 @@ wait_end() {
 }
 
 
+# Starts the program and logs on as the user the logon window offers: $logon and $main are its
+# two windows, the main window focused.
+log_on() {
+  start_program
+  logon=$(wait_window Quorvel) || fail "no logon window"
+  focus "$logon"
+  keys Return
+  sleep 1
+  main=$(wait_window Quorvel) || fail "no main window"
+  focus "$main"
+}
 # Exit from the focused main window, then OK on the practice-time summary (shot first when
 # named), and wait for the program to end.
 quit_program() {

@@ -52,13 +52,7 @@ s/^Progress=.*/Progress=$((number - 1))/" "$app/zqc.ini"
     keys+=("${more[@]}")
   done
 
-  start_program
-  logon=$(wait_window Quorvel) || fail "no logon window"
-  focus "$logon"
-  keys Return
-  sleep 1
-  main=$(wait_window Quorvel) || fail "no main window"
-  focus "$main"
+  log_on
   keys alt+c
   drill=$(wait_window Course) || fail "no course drill"
   focus "$drill"

@@ -181,15 +181,10 @@ wait_end
 
 # ---- Second run: full screen ---------------------------------------------------------------
 sed -i 's/^FullScreen=0/FullScreen=1/' "$app/zqc.ini"
-start_program
-logon=$(wait_window Quorvel) || fail "no logon window on the second run"
-focus "$logon"
-keys Return
-sleep 1.5
-main=$(wait_window Quorvel) || fail "no main window in full screen"
+log_on
+sleep 0.5
 shot full-screen
 check "full screen: the main window covers the screen exactly" equal "$(outer "$main")" "0 0 $screen_w $screen_h"
-focus "$main"
 quit_program
 
 [ "$errors" -eq 0 ] || fail "$errors checks failed"

@@ -10,7 +10,7 @@
 #include "platform/CodePage.h"
 #include "platform/Errors.h"
 #include "platform/TextLines.h"
-#include "support/SpecialFiles.h"
+#include "support/UnusualFiles.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -93,10 +93,10 @@ void TestGamePieces::missingWordFileRaises() {
 // refused at once instead of blocking the game's set-up or filling the memory.
 void TestGamePieces::wordFileThatIsNoTextIsRefused() {
     QTemporaryDir dir;
-    const QString pipe = SpecialFiles::fifo(dir.path(), QStringLiteral("Game.txt"));
+    const QString pipe = UnusualFiles::fifo(dir.path(), QStringLiteral("Game.txt"));
     const QString zero =
-        SpecialFiles::link(dir.path(), QStringLiteral("zero.txt"), QStringLiteral("/dev/zero"));
-    const QString huge = SpecialFiles::sparse(dir.path(), QStringLiteral("huge.txt"), MaxTextFileSize + 1);
+        UnusualFiles::link(dir.path(), QStringLiteral("zero.txt"), QStringLiteral("/dev/zero"));
+    const QString huge = UnusualFiles::sparse(dir.path(), QStringLiteral("huge.txt"), MaxTextFileSize + 1);
     for (const QString& path : {pipe, zero, huge}) {
         QVERIFY(!path.isEmpty());
         strikerSourceType source(path);

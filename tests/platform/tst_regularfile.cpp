@@ -1,7 +1,7 @@
 #include "platform/Errors.h"
 #include "platform/RegularFile.h"
 #include "platform/TextLines.h"
-#include "support/SpecialFiles.h"
+#include "support/UnusualFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(RegularFile::read(path, maxSize), bytes);
         // Through a link, a regular file is still one.
         QFile::remove(m_dir.filePath(QStringLiteral("to-plain.txt")));
-        const QString linked = SpecialFiles::link(m_dir.path(), QStringLiteral("to-plain.txt"), path);
+        const QString linked = UnusualFiles::link(m_dir.path(), QStringLiteral("to-plain.txt"), path);
         QVERIFY(!linked.isEmpty());
         QCOMPARE(RegularFile::read(linked, maxSize), bytes);
     }
@@ -56,13 +56,13 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("reason");
         const QString notRegular = QStringLiteral("It is not a regular file.");
-        QTest::newRow("named pipe") << SpecialFiles::fifo(m_dir.path(), QStringLiteral("pipe.txt"))
+        QTest::newRow("named pipe") << UnusualFiles::fifo(m_dir.path(), QStringLiteral("pipe.txt"))
                                     << notRegular;
-        QTest::newRow("socket") << SpecialFiles::socket(m_dir.path(), QStringLiteral("sock.txt"))
+        QTest::newRow("socket") << UnusualFiles::socket(m_dir.path(), QStringLiteral("sock.txt"))
                                 << notRegular;
         QTest::newRow("device") << QStringLiteral("/dev/zero") << notRegular;
         QTest::newRow("link to a device")
-            << SpecialFiles::link(m_dir.path(), QStringLiteral("zero.txt"), QStringLiteral("/dev/zero"))
+            << UnusualFiles::link(m_dir.path(), QStringLiteral("zero.txt"), QStringLiteral("/dev/zero"))
             << notRegular;
         QTest::newRow("folder") << m_dir.path() << notRegular;
         QTest::newRow("missing") << m_dir.filePath(QStringLiteral("missing.txt"))
@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(failure(path, 10),
                  QStringLiteral("The file \"%1\" is too large: 11 bytes (at most 10 bytes).").arg(path));
         const QString huge =
-            SpecialFiles::sparse(m_dir.path(), QStringLiteral("huge.txt"), MaxTextFileSize + 1);
+            UnusualFiles::sparse(m_dir.path(), QStringLiteral("huge.txt"), MaxTextFileSize + 1);
         QVERIFY(!huge.isEmpty());
         try {
             loadLines(huge);

@@ -2,7 +2,7 @@
 #include "platform/Errors.h"
 #include "platform/ScriptedDialogs.h"
 #include "settings/DataMod.h"
-#include "support/SpecialFiles.h"
+#include "support/UnusualFiles.h"
 #include "support/TestPaths.h"
 
 #include <QBuffer>
@@ -395,11 +395,11 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(bytes);
         } else if (path == "huge.zqt") {
-            QVERIFY(!SpecialFiles::sparse(m_dir.path(), path, ZipReader::maxArchiveSize + 1).isEmpty());
+            QVERIFY(!UnusualFiles::sparse(m_dir.path(), path, ZipReader::maxArchiveSize + 1).isEmpty());
         } else if (path == "pipe.zqt") {
-            QVERIFY(!SpecialFiles::fifo(m_dir.path(), path).isEmpty());
+            QVERIFY(!UnusualFiles::fifo(m_dir.path(), path).isEmpty());
         } else if (path == "zero.zqt") {
-            QVERIFY(!SpecialFiles::link(m_dir.path(), path, "/dev/zero").isEmpty());
+            QVERIFY(!UnusualFiles::link(m_dir.path(), path, "/dev/zero").isEmpty());
         }
         ScriptedDialogsGuard dialogs;
         TDataMod mod;

@@ -19,7 +19,7 @@
 #include "shell/ui/QuorvelApplication.h"
 #include "shell/ui/TFmLogon.h"
 #include "shell/ui/TZQMainFm.h"
-#include "support/SpecialFiles.h"
+#include "support/UnusualFiles.h"
 #include "support/TestPaths.h"
 
 #include <QComboBox>
@@ -469,7 +469,7 @@ void TestMainWindow::damagedLayoutNeverLocksOut() {
         file.close();
         QVERIFY(file.remove());
         if (damage == "pipe") {
-            QVERIFY(!SpecialFiles::fifo(folder, "layout.zqt").isEmpty());
+            QVERIFY(!UnusualFiles::fifo(folder, "layout.zqt").isEmpty());
         } else {
             if (damage == "truncated") bytes.truncate(bytes.size() / 2);
             for (qsizetype i = 0; damage == "random" && i < bytes.size(); ++i)

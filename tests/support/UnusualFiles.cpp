@@ -1,4 +1,4 @@
-#include "support/SpecialFiles.h"
+#include "support/UnusualFiles.h"
 
 #include <QFile>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace SpecialFiles {
+namespace UnusualFiles {
 
 QString fifo(const QDir& dir, const QString& name) {
     const QString path = dir.filePath(name);
@@ -40,4 +40,4 @@ QString sparse(const QDir& dir, const QString& name, qint64 size) {
     return path;
 }
 
-} // namespace SpecialFiles
+} // namespace UnusualFiles
