@@ -98,6 +98,35 @@ void addCourseRows() {
         QTest::newRow(c.name) << c.name;
 }
 
+// What typing one character takes on a layout: its key with Shift or AltGr as the character
+// table gives them, and for an accented character also the dead key with its own Shift or AltGr.
+// Keys are their numbers; Shift and AltGr are the two negative members.
+constexpr int kShift = -1;
+constexpr int kAltGr = -2;
+struct Typing {
+    int key = 0; // the character's own key
+    std::set<int> strokes;
+};
+Typing typingOf(TDataMod& layout, quint8 code) {
+    TClientDataSet& chars = *layout.Ctbl;
+    if (!chars.Locate(QStringLiteral("Code"), int(code))) return {};
+    const int key = chars.FieldByName(QStringLiteral("KeyNo")).AsInteger();
+    std::set<int> strokes{key};
+    if (chars.FieldByName(QStringLiteral("Shift")).AsBoolean()) strokes.insert(kShift);
+    if (chars.FieldByName(QStringLiteral("AltGr")).AsBoolean()) strokes.insert(kAltGr);
+    const int accent = chars.FieldByName(QStringLiteral("Accent")).AsInteger();
+    TClientDataSet& keys = *layout.MainTbl;
+    if (accent == 0) return {key, strokes};
+    if (keys.Locate(QStringLiteral("KeyType"), accent)) {
+        strokes.insert(keys.FieldByName(QStringLiteral("KeyValue")).AsInteger());
+    } else if (keys.Locate(QStringLiteral("KeyType2"), accent)) {
+        // A second dead key takes Shift on a dead key's cap and AltGr on a character key's.
+        strokes.insert(keys.FieldByName(QStringLiteral("KeyValue")).AsInteger());
+        strokes.insert(keys.FieldByName(QStringLiteral("KeyType")).AsInteger() >= 2001 ? kShift : kAltGr);
+    }
+    return {key, strokes};
+}
+
 } // namespace
 
 class TestBundledCourses : public QObject {
@@ -128,6 +157,8 @@ private slots:
     void gameGroups();
     void layoutCharactersArePractised_data();
     void layoutCharactersArePractised();
+    void courseTeachesKeysBeforeUsingThem_data() { addCourseRows(); }
+    void courseTeachesKeysBeforeUsingThem();
 };
 
 void TestBundledCourses::archiveLoads() {
@@ -508,6 +539,40 @@ void TestBundledCourses::layoutCharactersArePractised() {
         all += readFile(courseDir(course) + QLatin1String(file));
     for (const QChar ch : characters)
         QVERIFY2(all.contains(CodePage::fromUnicode(ch)), qPrintable(QString(ch)));
+}
+
+// A lesson drills its new keys first, in words of one key typed again and again ("fff", "Aaa",
+// "!!!", "ééé"); from that line on, the key and whatever typing those words took (Shift, AltGr,
+// a dead key) are taught. No line may use a key, Shift or AltGr before it is taught.
+void TestBundledCourses::courseTeachesKeysBeforeUsingThem() {
+    QFETCH(QString, course);
+    TDataMod layout;
+    QVERIFY(layout.LoadLayout(archivePath(course)));
+    const std::vector<QByteArray> lines = loadLines(courseDir(course) + QStringLiteral("/course.txt"));
+    std::set<int> taught;
+    QStringList early;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        for (const QByteArray& word : lines[i].split(' ')) {
+            std::set<int> keys, strokes;
+            for (const char c : word) {
+                const Typing typing = typingOf(layout, quint8(c));
+                keys.insert(typing.key);
+                strokes.insert(typing.strokes.begin(), typing.strokes.end());
+            }
+            if (word.size() >= 2 && keys.size() == 1) taught.insert(strokes.begin(), strokes.end());
+        }
+        QString untaught;
+        for (const char c : lines[i]) {
+            if (c == ' ') continue;
+            for (const int stroke : typingOf(layout, quint8(c)).strokes)
+                if (!taught.count(stroke)) {
+                    const QString ch = CodePage::charToUnicode(quint8(c));
+                    if (!untaught.contains(ch)) untaught += ch;
+                }
+        }
+        if (!untaught.isEmpty()) early << QStringLiteral("line %1: %2").arg(i + 1).arg(untaught);
+    }
+    QVERIFY2(early.isEmpty(), qPrintable(early.join(QStringLiteral("; "))));
 }
 
 QTEST_GUILESS_MAIN(TestBundledCourses)

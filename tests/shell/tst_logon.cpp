@@ -44,6 +44,17 @@ bool copyTree(const QString& from, const QString& to) {
     return true;
 }
 
+// Types text as keys; characters beyond ASCII (which key clicks cannot give) arrive as key events
+// carrying them, as a paste or an input method gives them.
+void typeText(QLineEdit* edit, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(edit, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 TZQMainFm* openMainWindow() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* main = qobject_cast<TZQMainFm*>(w); main && main->isVisible()) return main;
@@ -282,6 +293,9 @@ void TestLogon::addsAUserFromATemplate_data() {
     QTest::newRow("listed in other case")
         << "zOE" << true << QStringList{"The user name is already in the list."}
         << QStringList{"Default", "Zoe"};
+    QTest::newRow("listed, with a no-break space")
+        << QString::fromUtf8("Zoe\u00a0") << true << QStringList{"The user name is already in the list."}
+        << QStringList{"Default", "Zoe"};
     QTest::newRow("editor closed") << "Nina" << false << QStringList{} << QStringList{"Default", "Zoe"};
 }
 
@@ -305,7 +319,7 @@ void TestLogon::addsAUserFromATemplate() {
         answer.stop();
         auto* name = editor->findChild<QComboBox*>("UserEd");
         name->lineEdit()->selectAll();
-        QTest::keyClicks(name->lineEdit(), typedName);
+        typeText(name->lineEdit(), typedName);
         QTest::mouseClick(editor->findChild<QPushButton*>(accept ? "BnApply" : "CancelBn"), Qt::LeftButton);
     });
     answer.start();

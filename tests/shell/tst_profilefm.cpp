@@ -473,6 +473,8 @@ void TestProfileFm::addModeNeedsName_data() {
                                    << "Bob";
     QTest::newRow("blanks only") << "   "
                                  << "";
+    QTest::newRow("no-break spaces around") << QString::fromUtf8("\u00a0Bob\u00a0") << "Bob";
+    QTest::newRow("no-break spaces only") << QString::fromUtf8("\u00a0\u2003") << "";
     QTest::newRow("empty") << ""
                            << "";
 }
@@ -772,6 +774,10 @@ void TestProfileFm::saveNeverOverwritesAnotherUser_data() {
                                     << "bob";
     QTest::newRow("blanks around") << "  bob  "
                                    << "bob";
+    // Pasted names bring Unicode spaces, which are blanks too.
+    QTest::newRow("trailing no-break space") << QString::fromUtf8("bob\u00a0") << "bob";
+    QTest::newRow("leading no-break space") << QString::fromUtf8("\u00a0bob") << "bob";
+    QTest::newRow("ideographic space") << QString::fromUtf8("bob\u3000") << "bob";
     QTest::newRow("first user") << "default"
                                 << "default";
 }

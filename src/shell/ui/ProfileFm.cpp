@@ -36,13 +36,19 @@ QString eightBit(const QString& text) {
     return CodePage::toUnicode(CodePage::fromUnicode(text));
 }
 
+// A blank or control character around a typed name. Pasted names bring Unicode spaces such as
+// the no-break space, which would otherwise make a second user that looks like the first.
+bool blankAroundName(QChar c) {
+    return c.unicode() <= 0x20 || c.isSpace();
+}
+
 // Without leading and trailing blanks and control characters.
 QString trimmed(const QString& text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20)
+    while (begin < end && blankAroundName(text[begin]))
         ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20)
+    while (end > begin && blankAroundName(text[end - 1]))
         --end;
     return text.mid(begin, end - begin);
 }
