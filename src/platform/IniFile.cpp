@@ -76,15 +76,37 @@ void TIniFile::refresh() {
     const FileStamp now = stamp();
     if (m_loaded && now == m_stamp) return;
     // The old text goes first: a large file is never held twice.
-    m_bytes.clear();
-    m_sections.clear();
+    clear();
     struct stat info;
-    const RegularFile::ReadResult read = RegularFile::read(m_fileName, m_bytes, info);
-    m_unreadable = read == RegularFile::ReadResult::NotReadable;
+    const RegularFile::ReadResult read = RegularFile::read(m_fileName, m_bytes, info, MaxFileSize);
     parse();
     // The file that was read, which may be newer than the one looked at before.
     m_stamp = read == RegularFile::ReadResult::Read ? stampOf(info) : now;
     m_loaded = true;
+}
+
+void TIniFile::clear() {
+    m_bytes.clear();
+    m_sections.clear();
+    m_loaded = false;
+}
+
+// What another program wrote is never undone: each change starts from the file's content as it
+// is under the lock, whatever the stamp says.
+void TIniFile::readForChange(RegularFile::Update& update) {
+    clear();
+    struct stat info;
+    if (!update.held() || update.read(m_bytes, info, MaxFileSize) != RegularFile::ReadResult::Read) {
+        clear();
+        refused();
+    }
+    parse();
+    m_stamp = stampOf(info);
+    m_loaded = true;
+}
+
+void TIniFile::refused() const {
+    throw EIniFileError(formatText(i18n("Unable to write to %s"), {QDir::toNativeSeparators(m_fileName)}));
 }
 
 void TIniFile::parse() {
@@ -257,7 +279,8 @@ void TIniFile::WriteSectionValues(const QString& section, const QStringList& lin
 // write costs one splice of the file's buffer however many keys it carries.
 void TIniFile::writeValues(const QString& section, const KeyValues& values) {
     if (values.empty()) return;
-    refresh();
+    RegularFile::Update update(m_fileName, true);
+    readForChange(update);
     const QByteArray sectionName = toFileName(section);
     const qsizetype index = findSection(IniLines::folded(sectionName));
     qsizetype start = m_bytes.size();
@@ -290,11 +313,17 @@ void TIniFile::writeValues(const QString& section, const KeyValues& values) {
             it->start += delta;
     }
     m_sections.insert(at, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
-    save();
+    save(update);
 }
 
 void TIniFile::EraseSection(const QString& section) {
-    refresh();
+    RegularFile::Update update(m_fileName, false);
+    // No file, no section: nothing to write.
+    if (update.missing()) {
+        clear();
+        return;
+    }
+    readForChange(update);
     const QString folded = lookupName(section);
     bool erased = false;
     // From the last to the first, so the offsets still to be used stay valid.
@@ -308,17 +337,16 @@ void TIniFile::EraseSection(const QString& section) {
             it->start -= length;
         erased = true;
     }
-    if (erased) save();
+    if (erased) save(update);
 }
 
-void TIniFile::save() {
-    // A file that exists but could not be read would lose everything it holds.
-    if (m_unreadable || !RegularFile::write(m_fileName, m_bytes)) {
+void TIniFile::save(RegularFile::Update& update) {
+    struct stat written;
+    if (!update.write(m_bytes, written)) {
         // The kept text no longer matches the file: read it again next time.
-        m_loaded = false;
-        throw EIniFileError(
-            formatText(i18n("Unable to write to %s"), {QDir::toNativeSeparators(m_fileName)}));
+        clear();
+        refused();
     }
-    m_stamp = stamp();
+    m_stamp = stampOf(written);
     m_unflushed = true;
 }

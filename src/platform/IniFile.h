@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/IniLines.h"
+#include "platform/RegularFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -80,6 +81,8 @@ public:
     void UpdateFile();
 
     static constexpr int MaxValueLength = 2047;
+    // A larger file reads as an empty one and is never written over.
+    static constexpr qint64 MaxFileSize = 32 * 1024 * 1024;
 
 private:
     // A section runs from its header line to the next header or the end of the file.
@@ -105,8 +108,11 @@ private:
     QByteArrayView sectionText(qsizetype index) const;
     std::vector<IniLines::Line> firstKeyLines(qsizetype index) const;
     bool findKey(qsizetype index, const QString& folded, IniLines::Line& found) const;
+    void clear();
+    void readForChange(RegularFile::Update& update);
+    [[noreturn]] void refused() const;
     void writeValues(const QString& section, const KeyValues& values);
-    void save();
+    void save(RegularFile::Update& update);
 
     QString m_fileName;
     QByteArray m_bytes;              // the whole file
@@ -114,6 +120,5 @@ private:
     QByteArray m_newLine = "\r\n";
     FileStamp m_stamp;
     bool m_loaded = false;
-    bool m_unreadable = false; // present but not a readable file: never overwritten
     bool m_unflushed = false;  // written since the last device flush
 };

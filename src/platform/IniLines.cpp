@@ -26,6 +26,8 @@ QByteArray trimmedPart(QByteArrayView text, qsizetype from, qsizetype to) {
 }
 
 qsizetype find(QByteArrayView text, char c, qsizetype from) {
+    // An empty text may have no data at all, which memchr must not be given.
+    if (from >= text.size()) return text.size();
     const void* hit = std::memchr(text.data() + from, c, size_t(text.size() - from));
     return hit ? static_cast<const char*>(hit) - text.data() : text.size();
 }
