@@ -160,8 +160,10 @@ std::vector<Line> TIniFile::firstKeyLines(qsizetype index) const {
     std::vector<Line> keys;
     if (index < 0) return keys;
     const QByteArrayView text = sectionText(index);
+    const std::vector<Line> lines = IniLines::split(text);
     QSet<QString> seen;
-    for (const Line& line : IniLines::split(text)) {
+    seen.reserve(qsizetype(lines.size()));
+    for (const Line& line : lines) {
         if (line.kind != Kind::Key) continue;
         const QString folded = IniLines::folded(IniLines::name(text, line));
         if (seen.contains(folded)) continue;
@@ -207,6 +209,8 @@ QStringList TIniFile::ReadSections() {
     refresh();
     QStringList names;
     QSet<QString> seen;
+    // Growing a set of millions of names one by one costs more than the names themselves.
+    seen.reserve(qsizetype(m_sections.size()));
     for (qsizetype i = 0; i < qsizetype(m_sections.size()); ++i) {
         if (seen.contains(m_sections[i].name)) continue;
         seen.insert(m_sections[i].name);

@@ -7,7 +7,8 @@
 
 // Reading and writing whole files that must be regular files. Nothing here ever waits on a
 // pipe, a socket or a device put in place of a file: such a thing would make a reader wait for a
-// writer or read without end, so it is refused before it is opened.
+// writer or read without end, so it is refused before it is opened. The only wait is an
+// Update's for another Update of the same file, and it is bounded.
 namespace RegularFile {
 
 // The whole file at `path`, at most `maxSize` bytes, so that memory stays bounded. Raises

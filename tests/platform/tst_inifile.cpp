@@ -108,7 +108,7 @@ private slots:
     void writeRepairsLineBreaksAndCodePage();
     void eraseSection();
     void binaryJunk();
-    void tenMegabyteLine();
+    void longLines();
     void twoObjectsOnOneFile();
     void sectionValuesInOneWriteAsKeyByKey();
     void refusedSectionValuesWriteNothing();
@@ -392,8 +392,8 @@ void TestIniFile::binaryJunk() {
     }
 }
 
-void TestIniFile::tenMegabyteLine() {
-    const QByteArray big(10 * 1024 * 1024, 'w');
+void TestIniFile::longLines() {
+    const QByteArray big(TIniFile::MaxFileSize / 3, 'w');
     writeBytes(path(), "[S]\r\nbig=" + big + "\r\n" + big + "\r\nsmall=1\r\n");
     TIniFile ini(path());
     QCOMPARE(ini.ReadString("S", "big", "?").size(), qsizetype(TIniFile::MaxValueLength));
@@ -537,9 +537,11 @@ void TestIniFile::pathThatIsNotARegularFile_data() {
     QTest::newRow("pipe") << "pipe";
     QTest::newRow("socket") << "socket";
     QTest::newRow("device") << "device";
+    QTest::newRow("file over the size limit") << "large";
 }
 
-// Something that is not a regular file gives the defaults at once and is never written over.
+// Something that is not a regular file, or a file too large to be read, gives the defaults at
+// once and is never written over.
 // Should the reader open a pipe anyway, a helper writes a value into it, so the fault shows as a
 // wrong value rather than a hang.
 void TestIniFile::pathThatIsNotARegularFile() {
@@ -559,6 +561,9 @@ void TestIniFile::pathThatIsNotARegularFile() {
         std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
         QVERIFY(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
         QVERIFY(::listen(socketFd, 1) == 0);
+    } else if (kind == "large") {
+        writeBytes(path(), "[A]\nk=large\n");
+        QVERIFY(::truncate(name.constData(), TIniFile::MaxFileSize + 1) == 0);
     } else {
         QVERIFY(QFile::link("/dev/zero", path()));
     }
@@ -590,7 +595,12 @@ void TestIniFile::pathThatIsNotARegularFile() {
     }
     struct stat st;
     QVERIFY(::lstat(name.constData(), &st) == 0);
-    QVERIFY2(!S_ISREG(st.st_mode), "the thing in place of the file must stay as it was");
+    if (kind == "large") {
+        QCOMPARE(st.st_size, TIniFile::MaxFileSize + 1);
+        QVERIFY(readBytes(path()).startsWith("[A]\nk=large\n"));
+    } else {
+        QVERIFY2(!S_ISREG(st.st_mode), "the thing in place of the file must stay as it was");
+    }
 }
 
 void TestIniFile::replacementKeepsModeAndLinks() {
@@ -691,14 +701,29 @@ void TestIniFile::staleTemporariesOfTheFileGo_data() {
     QTest::newRow("link") << temporary << "link" << false;
     QTest::newRow("save still running") << temporary << "locked" << false;
     // Names people give copies of the file, and near misses of the temporaries' form.
-    for (const char* name :
-         {"test.ini.backup.tmp", "test.ini.old.tmp", "test.ini.save.tmp", "test.ini.copy.tmp",
-          "test.ini.bak.tmp", "test.ini.0.tmp", "test.ini.1.tmp", "test.ini.x1c9ab.tmp", "test.ini.tmp",
-          "test.ini..tmp", "test.ini~", ".test.ini.swp", ".test.ini.tmp", "test.ini.quorvel-0123456789abcdef.tmp",
-          ".test.ini.quorvel-0123456789ABCDEF.tmp", ".test.ini.quorvel-0123456789abcde.tmp",
-          ".test.ini.quorvel-0123456789abcdef0.tmp", ".test.ini.quorvel-0123456789abcdeg.tmp",
-          ".test.ini.quorvel-0123456789abcdef.tmp~", ".test.ini.quorvel-0123456789abcdef.bak",
-          ".test.ini.quorvel-.tmp", ".other.ini.quorvel-0123456789abcdef.tmp", ".test.ini.Quorvel-0123456789abcdef.tmp"})
+    for (const char* name : {"test.ini.backup.tmp",
+                             "test.ini.old.tmp",
+                             "test.ini.save.tmp",
+                             "test.ini.copy.tmp",
+                             "test.ini.bak.tmp",
+                             "test.ini.0.tmp",
+                             "test.ini.1.tmp",
+                             "test.ini.x1c9ab.tmp",
+                             "test.ini.tmp",
+                             "test.ini..tmp",
+                             "test.ini~",
+                             ".test.ini.swp",
+                             ".test.ini.tmp",
+                             "test.ini.quorvel-0123456789abcdef.tmp",
+                             ".test.ini.quorvel-0123456789ABCDEF.tmp",
+                             ".test.ini.quorvel-0123456789abcde.tmp",
+                             ".test.ini.quorvel-0123456789abcdef0.tmp",
+                             ".test.ini.quorvel-0123456789abcdeg.tmp",
+                             ".test.ini.quorvel-0123456789abcdef.tmp~",
+                             ".test.ini.quorvel-0123456789abcdef.bak",
+                             ".test.ini.quorvel-.tmp",
+                             ".other.ini.quorvel-0123456789abcdef.tmp",
+                             ".test.ini.Quorvel-0123456789abcdef.tmp"})
         QTest::newRow(name) << QString(name) << "file" << false;
 }
 
@@ -754,7 +779,8 @@ void TestIniFile::concurrentWritersLoseNothing() {
         TIniFile ini(path());
         const QString section = QStringLiteral("Saver%1").arg(which);
         for (int n = 1; n <= saves; ++n)
-            ini.WriteSectionValues(section, {QStringLiteral("n=%1").arg(n), QStringLiteral("pad=%1").arg(n % 7)});
+            ini.WriteSectionValues(section,
+                                   {QStringLiteral("n=%1").arg(n), QStringLiteral("pad=%1").arg(n % 7)});
         return 0;
     };
     const auto adder = [this] {
