@@ -11,12 +11,12 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <sys/file.h>
-#include <limits>
 #include <thread>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace RegularFile {
 namespace {
@@ -70,15 +70,15 @@ constexpr qsizetype temporaryDigits = 16;
 
 QByteArray temporaryName(const QByteArray& target) {
     const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray number = QByteArray::number(QRandomGenerator::global()->generate64(), 16)
-                                  .rightJustified(temporaryDigits, '0');
+    const QByteArray number =
+        QByteArray::number(QRandomGenerator::global()->generate64(), 16).rightJustified(temporaryDigits, '0');
     return target.left(slash + 1) + '.' + target.mid(slash + 1) + temporaryMarker + number + temporarySuffix;
 }
 
 bool isTemporaryOf(const QByteArray& entry, const QByteArray& fileName) {
     const QByteArray prefix = '.' + fileName + temporaryMarker;
-    if (entry.size() != prefix.size() + temporaryDigits + temporarySuffix.size() || !entry.startsWith(prefix) ||
-        !entry.endsWith(temporarySuffix))
+    if (entry.size() != prefix.size() + temporaryDigits + temporarySuffix.size() ||
+        !entry.startsWith(prefix) || !entry.endsWith(temporarySuffix))
         return false;
     const QByteArrayView number = QByteArrayView(entry).sliced(prefix.size(), temporaryDigits);
     return std::all_of(number.begin(), number.end(),
@@ -295,9 +295,11 @@ Update::Update(const QString& path, bool create, std::chrono::milliseconds wait)
             struct stat st;
             bool created = false;
             if (const int error = openRegular(m_target, fd, st); error == ENOENT && create) {
-                fd.reset(::open(m_target.constData(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+                fd.reset(
+                    ::open(m_target.constData(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
                 // Another program made it first; a link that names nothing is not followed.
-                if (!fd.valid() && errno == EEXIST && ::lstat(m_target.constData(), &st) == 0 && !S_ISLNK(st.st_mode))
+                if (!fd.valid() && errno == EEXIST && ::lstat(m_target.constData(), &st) == 0 &&
+                    !S_ISLNK(st.st_mode))
                     continue;
                 if (!fd.valid()) return;
                 created = true;
@@ -346,7 +348,8 @@ Update::~Update() {
 
 ReadResult Update::read(QByteArray& bytes, struct stat& info, qint64 maxSize) {
     bytes.clear();
-    if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0) return ReadResult::NotReadable;
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
+        return ReadResult::NotReadable;
     return readOpened(m_fd, bytes, info, maxSize);
 }
 
