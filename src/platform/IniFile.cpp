@@ -177,7 +177,7 @@ bool TIniFile::findKey(qsizetype index, const QString& folded, Line& found) cons
     if (index < 0) return false;
     const QByteArrayView text = sectionText(index);
     for (const Line& line : IniLines::split(text)) {
-        if (line.kind == Kind::Key && IniLines::folded(IniLines::name(text, line)) == folded) {
+        if (line.kind == Kind::Key && IniLines::foldedEquals(IniLines::nameView(text, line), folded)) {
             found = line;
             return true;
         }
@@ -241,6 +241,37 @@ QStringList TIniFile::ReadSectionValues(const QString& section) {
         QByteArray value = IniLines::value(text, line);
         value.truncate(MaxValueLength);
         lines << CodePage::toUnicode(IniLines::name(text, line) + '=' + value);
+    }
+    return lines;
+}
+
+QStringList TIniFile::ReadSectionValues(const QString& section, const QStringList& keys) {
+    refresh();
+    const qsizetype index = findSection(lookupName(section));
+    QStringList lines;
+    if (index < 0) return lines;
+    std::vector<QString> wanted;
+    for (const QString& key : keys)
+        wanted.push_back(lookupName(key));
+    std::vector<bool> found(wanted.size());
+    const QByteArrayView text = sectionText(index);
+    IniLines::EndFinder ends(text);
+    for (qsizetype start = 0; start < text.size();) {
+        Line line;
+        line.start = start;
+        line.length = ends.next(start, line.endLength) - start;
+        start += line.length + line.endLength;
+        IniLines::classify(text, line);
+        if (line.kind != Kind::Key) continue;
+        const QByteArrayView name = IniLines::nameView(text, line);
+        for (size_t i = 0; i < wanted.size(); ++i) {
+            if (found[i] || !IniLines::foldedEquals(name, wanted[i])) continue;
+            found[i] = true;
+            QByteArray value = IniLines::value(text, line);
+            value.truncate(MaxValueLength);
+            lines << CodePage::toUnicode(name.toByteArray() + '=' + value);
+            break;
+        }
     }
     return lines;
 }

@@ -71,6 +71,9 @@ public:
     QStringList ReadSection(const QString& section);
     // The section's lines as "key=value" in file order, each key once with its first value.
     QStringList ReadSectionValues(const QString& section);
+    // The same of the named keys only: a reader that knows its keys holds no more than those,
+    // however many other lines the section has.
+    QStringList ReadSectionValues(const QString& section, const QStringList& keys);
 
     bool SectionExists(const QString& section);
     bool ValueExists(const QString& section, const QString& key);

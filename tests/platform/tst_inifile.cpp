@@ -271,6 +271,8 @@ void TestIniFile::listings() {
     QCOMPARE(ini.ReadSection("zeta"), QStringList({"b", "a"}));
     QCOMPARE(ini.ReadSectionValues("ZETA"), QStringList({"b=2", "a=1"}));
     QCOMPARE(ini.ReadSectionValues("Alpha"), QStringList({"x="}));
+    // Of named keys only: in file order, the first of each, none that is missing.
+    QCOMPARE(ini.ReadSectionValues("zeta", {"c", "A", "b"}), QStringList({"b=2", "a=1"}));
     QVERIFY(ini.SectionExists("mid"));
     QVERIFY(ini.ReadSection("mid").isEmpty());
     QVERIFY(!ini.ValueExists("zeta", "c"));
