@@ -25,7 +25,8 @@ qsizetype IniSectionEditor::sectionEnd() const {
 // Key names are compared folded, without a string made for each line.
 qsizetype IniSectionEditor::findKey(const QString& folded, qsizetype end) const {
     for (qsizetype i = 1; i < end; ++i) {
-        if (m_lines[i].kind == Kind::Key && IniLines::foldedEquals(IniLines::nameView(m_text, m_lines[i]), folded))
+        if (m_lines[i].kind == Kind::Key &&
+            IniLines::foldedEquals(IniLines::nameView(m_text, m_lines[i]), folded))
             return i;
     }
     return -1;
