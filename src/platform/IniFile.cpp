@@ -92,15 +92,19 @@ void TIniFile::clear() {
 }
 
 // What another program wrote is never undone: each change starts from the file's content as it
-// is under the lock, whatever the stamp says.
+// is under the lock, whatever the stamp says. Content equal to the kept text keeps its index.
 void TIniFile::readForChange(RegularFile::Update& update) {
-    clear();
+    QByteArray current;
     struct stat info;
-    if (!update.held() || update.read(m_bytes, info, MaxFileSize) != RegularFile::ReadResult::Read) {
+    if (!update.held() || update.read(current, info, MaxFileSize) != RegularFile::ReadResult::Read) {
         clear();
         refused();
     }
-    parse();
+    if (!m_loaded || current != m_bytes) {
+        clear();
+        m_bytes = std::move(current);
+        parse();
+    }
     m_stamp = stampOf(info);
     m_loaded = true;
 }
