@@ -703,30 +703,16 @@ void TestIniFile::staleTemporariesOfTheFileGo_data() {
     QTest::newRow("link") << temporary << "link" << false;
     QTest::newRow("save still running") << temporary << "locked" << false;
     // Names people give copies of the file, and near misses of the temporaries' form.
-    for (const char* name : {"test.ini.backup.tmp",
-                             "test.ini.old.tmp",
-                             "test.ini.save.tmp",
-                             "test.ini.copy.tmp",
-                             "test.ini.bak.tmp",
-                             "test.ini.0.tmp",
-                             "test.ini.1.tmp",
-                             "test.ini.x1c9ab.tmp",
-                             "test.ini.tmp",
-                             "test.ini..tmp",
-                             "test.ini~",
-                             ".test.ini.swp",
-                             ".test.ini.tmp",
-                             "test.ini.quorvel-0123456789abcdef.tmp",
-                             ".test.ini.quorvel-0123456789ABCDEF.tmp",
-                             ".test.ini.quorvel-0123456789abcde.tmp",
-                             ".test.ini.quorvel-0123456789abcdef0.tmp",
-                             ".test.ini.quorvel-0123456789abcdeg.tmp",
-                             ".test.ini.quorvel-0123456789abcdef.tmp~",
-                             ".test.ini.quorvel-0123456789abcdef.bak",
-                             ".test.ini.quorvel-.tmp",
-                             ".other.ini.quorvel-0123456789abcdef.tmp",
-                             ".test.ini.Quorvel-0123456789abcdef.tmp"})
-        QTest::newRow(name) << QString(name) << "file" << false;
+    const QString names = "test.ini.backup.tmp test.ini.old.tmp test.ini.save.tmp test.ini.copy.tmp "
+                          "test.ini.bak.tmp test.ini.0.tmp test.ini.1.tmp test.ini.x1c9ab.tmp test.ini.tmp "
+                          "test.ini..tmp test.ini~ .test.ini.swp .test.ini.tmp "
+                          "test.ini.quorvel-0123456789abcdef.tmp .test.ini.quorvel-0123456789ABCDEF.tmp "
+                          ".test.ini.quorvel-0123456789abcde.tmp .test.ini.quorvel-0123456789abcdef0.tmp "
+                          ".test.ini.quorvel-0123456789abcdeg.tmp .test.ini.quorvel-0123456789abcdef.tmp~ "
+                          ".test.ini.quorvel-0123456789abcdef.bak .test.ini.quorvel-.tmp "
+                          ".other.ini.quorvel-0123456789abcdef.tmp .test.ini.Quorvel-0123456789abcdef.tmp";
+    for (const QString& name : names.split(u' '))
+        QTest::newRow(qPrintable(name)) << name << "file" << false;
 }
 
 // A save interrupted between writing its temporary file and renaming it leaves the temporary
@@ -795,8 +781,10 @@ void TestIniFile::concurrentWritersLoseNothing() {
     const pid_t children[] = {startChildWithoutPrivileges([&] { return saver(0); }),
                               startChildWithoutPrivileges([&] { return saver(1); }),
                               startChildWithoutPrivileges(adder)};
+    QList<int> exitCodes;
     for (const pid_t child : children)
-        QCOMPARE(exitCodeOf(child), 0);
+        exitCodes << exitCodeOf(child);
+    QCOMPARE(exitCodes, QList<int>({0, 0, 0}));
     TIniFile ini(path());
     QStringList lost;
     for (int user = 0; user < users; ++user) {
