@@ -87,8 +87,8 @@ public:
     void UpdateFile();
 
     static constexpr int MaxValueLength = 2047;
-    // A larger file reads as an empty one and is never written over. At this size even files
-    // of millions of tiny sections or keys are listed and read within a few seconds.
+    // A larger file reads as an empty one and is never written over. At this size even a file
+    // of a million tiny sections or keys is listed and read within a few seconds.
     static constexpr qint64 MaxFileSize = 8 * 1024 * 1024;
 
 private:
