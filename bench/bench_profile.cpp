@@ -1,3 +1,4 @@
+#include "platform/IniFile.h"
 #include "settings/Profile.h"
 #include "shell/ProfileStore.h"
 
@@ -88,6 +89,45 @@ void BM_LogonListAndLoad(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LogonListAndLoad)->Arg(10)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A "zqc.ini" of the given shape as large as an ini file may be: users with full records
+// (0), sections alone with names of their own (1), one user of many short keys (2), or one
+// long line (3). The user to load is "User 0" in each.
+QString makeFileAtTheCap(const QTemporaryDir& dir, int shape) {
+    const QString path = dir.filePath(QStringLiteral("zqc.ini"));
+    TProfile profile;
+    profile.FromStrings({});
+    QByteArray record;
+    for (const QString& line : profile.ToStrings())
+        record += line.toLatin1() + "\r\n";
+    QByteArray bytes;
+    bytes.reserve(TIniFile::MaxFileSize);
+    if (shape != 0) bytes += "[User 0]\r\n";
+    for (int i = 0;; ++i) {
+        const QByteArray piece = shape == 0   ? "[User " + QByteArray::number(i) + "]\r\n" + record
+                                 : shape == 1 ? "[" + QByteArray::number(i) + "]\n"
+                                 : shape == 2 ? "k" + QByteArray::number(i) + "=\n"
+                                              : QByteArray(4096, 'x');
+        if (bytes.size() + piece.size() > TIniFile::MaxFileSize) break;
+        bytes += piece;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot prepare %s", qPrintable(path));
+    return path;
+}
+
+void BM_LogonAtTheIniCap(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = makeFileAtTheCap(dir, int(state.range(0)));
+    countLogonMemory(state, path, QStringLiteral("User 0"));
+    for (auto _ : state) {
+        Logon logon;
+        logon.run(path, QStringLiteral("User 0"));
+        state.counters["users"] = double(logon.users.size());
+    }
+}
+BENCHMARK(BM_LogonAtTheIniCap)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 // One save of a stored user's profile, in the middle of the file, through the store that
 // listed the users and loaded the profile at logon.

@@ -76,15 +76,41 @@ void TIniFile::refresh() {
     const FileStamp now = stamp();
     if (m_loaded && now == m_stamp) return;
     // The old text goes first: a large file is never held twice.
-    m_bytes.clear();
-    m_sections.clear();
+    clear();
     struct stat info;
-    const RegularFile::ReadResult read = RegularFile::read(m_fileName, m_bytes, info);
-    m_unreadable = read == RegularFile::ReadResult::NotReadable;
+    const RegularFile::ReadResult read = RegularFile::read(m_fileName, m_bytes, info, MaxFileSize);
     parse();
     // The file that was read, which may be newer than the one looked at before.
     m_stamp = read == RegularFile::ReadResult::Read ? stampOf(info) : now;
     m_loaded = true;
+}
+
+void TIniFile::clear() {
+    m_bytes.clear();
+    m_sections.clear();
+    m_loaded = false;
+}
+
+// What another program wrote is never undone: each change starts from the file's content as it
+// is under the lock, whatever the stamp says. Content equal to the kept text keeps its index.
+void TIniFile::readForChange(RegularFile::Update& update) {
+    QByteArray current;
+    struct stat info;
+    if (!update.held() || update.read(current, info, MaxFileSize) != RegularFile::ReadResult::Read) {
+        clear();
+        refused();
+    }
+    if (!m_loaded || current != m_bytes) {
+        clear();
+        m_bytes = std::move(current);
+        parse();
+    }
+    m_stamp = stampOf(info);
+    m_loaded = true;
+}
+
+void TIniFile::refused() const {
+    throw EIniFileError(formatText(i18n("Unable to write to %s"), {QDir::toNativeSeparators(m_fileName)}));
 }
 
 void TIniFile::parse() {
@@ -138,8 +164,10 @@ std::vector<Line> TIniFile::firstKeyLines(qsizetype index) const {
     std::vector<Line> keys;
     if (index < 0) return keys;
     const QByteArrayView text = sectionText(index);
+    const std::vector<Line> lines = IniLines::split(text);
     QSet<QString> seen;
-    for (const Line& line : IniLines::split(text)) {
+    seen.reserve(qsizetype(lines.size()));
+    for (const Line& line : lines) {
         if (line.kind != Kind::Key) continue;
         const QString folded = IniLines::folded(IniLines::name(text, line));
         if (seen.contains(folded)) continue;
@@ -153,7 +181,7 @@ bool TIniFile::findKey(qsizetype index, const QString& folded, Line& found) cons
     if (index < 0) return false;
     const QByteArrayView text = sectionText(index);
     for (const Line& line : IniLines::split(text)) {
-        if (line.kind == Kind::Key && IniLines::folded(IniLines::name(text, line)) == folded) {
+        if (line.kind == Kind::Key && IniLines::foldedEquals(IniLines::nameView(text, line), folded)) {
             found = line;
             return true;
         }
@@ -185,6 +213,8 @@ QStringList TIniFile::ReadSections() {
     refresh();
     QStringList names;
     QSet<QString> seen;
+    // Growing a set of millions of names one by one costs more than the names themselves.
+    seen.reserve(qsizetype(m_sections.size()));
     for (qsizetype i = 0; i < qsizetype(m_sections.size()); ++i) {
         if (seen.contains(m_sections[i].name)) continue;
         seen.insert(m_sections[i].name);
@@ -215,6 +245,37 @@ QStringList TIniFile::ReadSectionValues(const QString& section) {
         QByteArray value = IniLines::value(text, line);
         value.truncate(MaxValueLength);
         lines << CodePage::toUnicode(IniLines::name(text, line) + '=' + value);
+    }
+    return lines;
+}
+
+QStringList TIniFile::ReadSectionValues(const QString& section, const QStringList& keys) {
+    refresh();
+    const qsizetype index = findSection(lookupName(section));
+    QStringList lines;
+    if (index < 0) return lines;
+    std::vector<QString> wanted;
+    for (const QString& key : keys)
+        wanted.push_back(lookupName(key));
+    std::vector<bool> found(wanted.size());
+    const QByteArrayView text = sectionText(index);
+    IniLines::EndFinder ends(text);
+    for (qsizetype start = 0; start < text.size();) {
+        Line line;
+        line.start = start;
+        line.length = ends.next(start, line.endLength) - start;
+        start += line.length + line.endLength;
+        IniLines::classify(text, line);
+        if (line.kind != Kind::Key) continue;
+        const QByteArrayView name = IniLines::nameView(text, line);
+        for (size_t i = 0; i < wanted.size(); ++i) {
+            if (found[i] || !IniLines::foldedEquals(name, wanted[i])) continue;
+            found[i] = true;
+            QByteArray value = IniLines::value(text, line);
+            value.truncate(MaxValueLength);
+            lines << CodePage::toUnicode(name.toByteArray() + '=' + value);
+            break;
+        }
     }
     return lines;
 }
@@ -257,7 +318,8 @@ void TIniFile::WriteSectionValues(const QString& section, const QStringList& lin
 // write costs one splice of the file's buffer however many keys it carries.
 void TIniFile::writeValues(const QString& section, const KeyValues& values) {
     if (values.empty()) return;
-    refresh();
+    RegularFile::Update update(m_fileName, true);
+    readForChange(update);
     const QByteArray sectionName = toFileName(section);
     const qsizetype index = findSection(IniLines::folded(sectionName));
     qsizetype start = m_bytes.size();
@@ -290,11 +352,17 @@ void TIniFile::writeValues(const QString& section, const KeyValues& values) {
             it->start += delta;
     }
     m_sections.insert(at, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
-    save();
+    save(update);
 }
 
 void TIniFile::EraseSection(const QString& section) {
-    refresh();
+    RegularFile::Update update(m_fileName, false);
+    // No file, no section: nothing to write.
+    if (update.missing()) {
+        clear();
+        return;
+    }
+    readForChange(update);
     const QString folded = lookupName(section);
     bool erased = false;
     // From the last to the first, so the offsets still to be used stay valid.
@@ -308,17 +376,16 @@ void TIniFile::EraseSection(const QString& section) {
             it->start -= length;
         erased = true;
     }
-    if (erased) save();
+    if (erased) save(update);
 }
 
-void TIniFile::save() {
-    // A file that exists but could not be read would lose everything it holds.
-    if (m_unreadable || !RegularFile::write(m_fileName, m_bytes)) {
+void TIniFile::save(RegularFile::Update& update) {
+    struct stat written;
+    if (!update.write(m_bytes, written)) {
         // The kept text no longer matches the file: read it again next time.
-        m_loaded = false;
-        throw EIniFileError(
-            formatText(i18n("Unable to write to %s"), {QDir::toNativeSeparators(m_fileName)}));
+        clear();
+        refused();
     }
-    m_stamp = stamp();
+    m_stamp = stampOf(written);
     m_unflushed = true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/IniLines.h"
+#include "platform/RegularFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,13 +16,16 @@
 // letter case; of duplicate sections or keys the first counts; blanks around names and values
 // are ignored; lines that are neither a section header nor a key line (comments, junk) are
 // kept as they are but never read. Whatever bytes the file holds, reading gives values or
-// defaults; something that is not a regular file (a pipe, a socket, a device) reads as an
-// empty file, at once, and is never written over.
+// defaults; something that is not a regular file (a pipe, a socket, a device), and a file of
+// more than MaxFileSize bytes, reads as an empty file, at once, and is never written over.
 //
-// Writing: each write puts the whole new text in place of the file at once (see
-// RegularFile::write): a crash or kill never leaves a half-written file, and the old file stays
-// intact when the write fails (a full disk, a file that may not be written). Only where the
-// folder may not be written but the file may is the file written in place, without that
+// Writing: each write locks the file, reads its current content under the lock, makes its
+// change and puts the whole new text in place of the file at once (see RegularFile::Update),
+// so that programs writing one file at the same time never undo each other's changes. A crash
+// or kill never leaves a half-written file, and the old file stays intact when the write fails
+// (a full disk, a file that may not be written, a lock another program holds for more than a
+// few seconds). Only where the folder may not be written but the file may, or where a new file
+// could not keep the old one's owner and group, is the file written in place, without that
 // guarantee against a crash. A new key goes at the end of its section, a new section at the
 // end of the file; everything else keeps its bytes, line ends included. WriteSectionValues
 // writes many keys of a section with one file write. A refused write raises EIniFileError
@@ -34,8 +38,8 @@
 //
 // The file is read once and kept as one buffer with the offsets of its section headers; the
 // lines of a section are looked at only when that section is read or written, which keeps a
-// file of many sections cheap to hold. When another writer has changed the file since, the
-// next call reads it again, so several objects on one file do not undo each other's writes.
+// file of many sections cheap to hold. A read reads the file again when its inode, size or
+// times show that another writer has changed it since; a write always does.
 class TIniFile {
 public:
     explicit TIniFile(QString fileName);
@@ -67,6 +71,9 @@ public:
     QStringList ReadSection(const QString& section);
     // The section's lines as "key=value" in file order, each key once with its first value.
     QStringList ReadSectionValues(const QString& section);
+    // The same of the named keys only: a reader that knows its keys holds no more than those,
+    // however many other lines the section has.
+    QStringList ReadSectionValues(const QString& section, const QStringList& keys);
 
     bool SectionExists(const QString& section);
     bool ValueExists(const QString& section, const QString& key);
@@ -80,6 +87,9 @@ public:
     void UpdateFile();
 
     static constexpr int MaxValueLength = 2047;
+    // A larger file reads as an empty one and is never written over. At this size even a file
+    // of a million tiny sections or keys is listed and read within a few seconds.
+    static constexpr qint64 MaxFileSize = 8 * 1024 * 1024;
 
 private:
     // A section runs from its header line to the next header or the end of the file.
@@ -105,8 +115,11 @@ private:
     QByteArrayView sectionText(qsizetype index) const;
     std::vector<IniLines::Line> firstKeyLines(qsizetype index) const;
     bool findKey(qsizetype index, const QString& folded, IniLines::Line& found) const;
+    void clear();
+    void readForChange(RegularFile::Update& update);
+    [[noreturn]] void refused() const;
     void writeValues(const QString& section, const KeyValues& values);
-    void save();
+    void save(RegularFile::Update& update);
 
     QString m_fileName;
     QByteArray m_bytes;              // the whole file
@@ -114,6 +127,5 @@ private:
     QByteArray m_newLine = "\r\n";
     FileStamp m_stamp;
     bool m_loaded = false;
-    bool m_unreadable = false; // present but not a readable file: never overwritten
-    bool m_unflushed = false;  // written since the last device flush
+    bool m_unflushed = false; // written since the last device flush
 };

@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 
+#include <array>
 #include <cstring>
 
 namespace IniLines {
@@ -20,12 +21,14 @@ std::pair<qsizetype, qsizetype> trimmedBounds(QByteArrayView text, qsizetype fro
     return {from, to};
 }
 
-QByteArray trimmedPart(QByteArrayView text, qsizetype from, qsizetype to) {
+QByteArrayView trimmedPart(QByteArrayView text, qsizetype from, qsizetype to) {
     const auto [b, e] = trimmedBounds(text, from, to);
-    return text.sliced(b, e - b).toByteArray();
+    return text.sliced(b, e - b);
 }
 
 qsizetype find(QByteArrayView text, char c, qsizetype from) {
+    // An empty text may have no data at all, which memchr must not be given.
+    if (from >= text.size()) return text.size();
     const void* hit = std::memchr(text.data() + from, c, size_t(text.size() - from));
     return hit ? static_cast<const char*>(hit) - text.data() : text.size();
 }
@@ -75,6 +78,10 @@ void classify(QByteArrayView text, Line& line) {
 }
 
 QByteArray name(QByteArrayView text, const Line& line) {
+    return nameView(text, line).toByteArray();
+}
+
+QByteArrayView nameView(QByteArrayView text, const Line& line) {
     const QByteArrayView t = text.sliced(line.start, line.length);
     if (line.kind == Kind::Key) return trimmedPart(t, 0, line.valueOffset - 1);
     // A header's name runs to its last "]", or to the end of the line when it has none.
@@ -85,7 +92,7 @@ QByteArray name(QByteArrayView text, const Line& line) {
 }
 
 QByteArray value(QByteArrayView text, const Line& line) {
-    return trimmedPart(text, line.start + line.valueOffset, line.start + line.length);
+    return trimmedPart(text, line.start + line.valueOffset, line.start + line.length).toByteArray();
 }
 
 bool isBlank(QByteArrayView text, const Line& line) {
@@ -95,6 +102,23 @@ bool isBlank(QByteArrayView text, const Line& line) {
 
 QString folded(const QByteArray& name) {
     return CodePage::toUnicode(name).toCaseFolded();
+}
+
+bool foldedEquals(QByteArrayView name, QStringView folded) {
+    // What each code-page character folds to, so that comparing a name makes no string.
+    static const std::array<QString, 256> folds = [] {
+        std::array<QString, 256> table;
+        for (int c = 0; c < 256; ++c)
+            table[size_t(c)] = CodePage::toUnicode(QByteArray(1, char(c))).toCaseFolded();
+        return table;
+    }();
+    qsizetype at = 0;
+    for (const char c : name) {
+        const QString& fold = folds[uchar(c)];
+        if (folded.size() - at < fold.size() || folded.sliced(at, fold.size()) != fold) return false;
+        at += fold.size();
+    }
+    return at == folded.size();
 }
 
 } // namespace IniLines

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <vector>
 
@@ -28,12 +29,15 @@ std::vector<Line> split(QByteArrayView text);
 void classify(QByteArrayView text, Line& line);
 // The name of a section header or a key line, without the blanks around it.
 QByteArray name(QByteArrayView text, const Line& line);
+QByteArrayView nameView(QByteArrayView text, const Line& line);
 // The value of a key line, without the blanks around it.
 QByteArray value(QByteArrayView text, const Line& line);
 // Whether the line holds nothing but blanks.
 bool isBlank(QByteArrayView text, const Line& line);
 // A name as names are compared: through the code page, without regard to letter case.
 QString folded(const QByteArray& name);
+// Whether folded(name) == folded, found without making a string.
+bool foldedEquals(QByteArrayView name, QStringView folded);
 
 // The first line end at or after from: its offset and length (0 when the text ends first).
 // Searches for CR and LF resume where the last one stopped, so going through a text line by

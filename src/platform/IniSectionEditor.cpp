@@ -22,10 +22,11 @@ qsizetype IniSectionEditor::sectionEnd() const {
     return end;
 }
 
-// Key names are folded only here, for the few lines of one section.
+// Key names are compared folded, without a string made for each line.
 qsizetype IniSectionEditor::findKey(const QString& folded, qsizetype end) const {
     for (qsizetype i = 1; i < end; ++i) {
-        if (m_lines[i].kind == Kind::Key && IniLines::folded(IniLines::name(m_text, m_lines[i])) == folded)
+        if (m_lines[i].kind == Kind::Key &&
+            IniLines::foldedEquals(IniLines::nameView(m_text, m_lines[i]), folded))
             return i;
     }
     return -1;

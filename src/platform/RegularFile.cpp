@@ -11,10 +11,12 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <sys/file.h>
-#include <limits>
+#include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace RegularFile {
 namespace {
@@ -28,6 +30,7 @@ public:
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
     bool valid() const { return m_fd >= 0; }
+    int release() { return std::exchange(m_fd, -1); }
     // Closes now; false when closing reports an error (a write that did not reach the file).
     bool reset(int fd = -1) {
         const bool ok = m_fd < 0 || ::close(m_fd) == 0;
@@ -59,20 +62,27 @@ QByteArray targetOf(const QString& path) {
     return QFile::encodeName(info.isSymLink() && info.exists() ? info.canonicalFilePath() : path);
 }
 
-// Temporary files are "<file name>.<number>.tmp", the number a 32-bit random value in base 36.
+// Temporary files are ".<file name>.quorvel-<16 lower-case hex digits>.tmp": hidden, and
+// marked so that no name a person gives a file is taken for one.
+const QByteArray temporaryMarker = ".quorvel-";
+const QByteArray temporarySuffix = ".tmp";
+constexpr qsizetype temporaryDigits = 16;
+
 QByteArray temporaryName(const QByteArray& target) {
-    return target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray number =
+        QByteArray::number(QRandomGenerator::global()->generate64(), 16).rightJustified(temporaryDigits, '0');
+    return target.left(slash + 1) + '.' + target.mid(slash + 1) + temporaryMarker + number + temporarySuffix;
 }
 
 bool isTemporaryOf(const QByteArray& entry, const QByteArray& fileName) {
-    static const QByteArray suffix = ".tmp";
-    const qsizetype digits = entry.size() - fileName.size() - 1 - suffix.size();
-    if (digits < 1 || !entry.startsWith(fileName + '.') || !entry.endsWith(suffix)) return false;
-    const QByteArray number = entry.mid(fileName.size() + 1, digits);
-    bool ok = false;
-    const qulonglong value = number.toULongLong(&ok, 36);
-    // Exactly as temporaryName spells it: lower case, no leading zero, no sign.
-    return ok && value <= 0xFFFFFFFFull && QByteArray::number(value, 36) == number;
+    const QByteArray prefix = '.' + fileName + temporaryMarker;
+    if (entry.size() != prefix.size() + temporaryDigits + temporarySuffix.size() ||
+        !entry.startsWith(prefix) || !entry.endsWith(temporarySuffix))
+        return false;
+    const QByteArrayView number = QByteArrayView(entry).sliced(prefix.size(), temporaryDigits);
+    return std::all_of(number.begin(), number.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 // A writer holds a lock on its temporary file until it has renamed it, and a lock goes with the
@@ -127,7 +137,7 @@ bool folderRefused(int error) {
 
 // Not atomic: a crash in the middle leaves the file partly written. Room for a longer content
 // is taken first, so that a full disk refuses the write before a byte has changed.
-bool writeInPlace(const QByteArray& target, const QByteArray& bytes) {
+bool writeInPlace(const QByteArray& target, const QByteArray& bytes, struct stat& written) {
     const Fd fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -136,14 +146,52 @@ bool writeInPlace(const QByteArray& target, const QByteArray& bytes) {
         [[maybe_unused]] const int restored = ::ftruncate(fd.get(), st.st_size);
         return false;
     }
-    return writeAll(fd.get(), bytes, 0) && ::ftruncate(fd.get(), bytes.size()) == 0;
+    return writeAll(fd.get(), bytes, 0) && ::ftruncate(fd.get(), bytes.size()) == 0 &&
+           ::fstat(fd.get(), &written) == 0;
 }
 
-// Changing the owner takes root; changing the group alone, membership of it. Where neither is
-// allowed the new file keeps the creator's group.
-void keepOwnerAndGroup(int fd, const struct stat& old) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+// Changing the owner takes root; changing the group alone, membership of it. False when the
+// new file could not be given both.
+bool keepOwnerAndGroup(int fd, const struct stat& old) {
+    struct stat now;
+    if (::fstat(fd, &now) != 0) return false;
+    if (now.st_uid == old.st_uid && now.st_gid == old.st_gid) return true;
+    return ::fchown(fd, old.st_uid == now.st_uid ? uid_t(-1) : old.st_uid, old.st_gid) == 0;
+}
+
+// The file's content replaced as Update::write describes; old is what the file is now.
+bool replaceContent(const QByteArray& target, const struct stat& old, const QByteArray& bytes,
+                    struct stat& written) {
+    // Renaming over a file needs only the folder's permission; a file that may not be written
+    // in place must not be replaced either.
+    if (::access(target.constData(), W_OK) != 0) return false;
+
+    removeStaleTemporaries(target);
+    Fd fd;
+    Fd lock; // until the rename
+    QByteArray temporary;
+    if (const int error = createTemporary(target, fd, lock, temporary); error != 0)
+        return folderRefused(error) && writeInPlace(target, bytes, written);
+    const auto discard = [&] {
+        ::unlink(temporary.constData());
+        return false;
+    };
+    // A replacement of another owner or group would take the file away from them.
+    if (!keepOwnerAndGroup(fd.get(), old)) {
+        discard();
+        return writeInPlace(target, bytes, written);
     }
+    // After the owner: changing it may clear set-id bits.
+    if (::fchmod(fd.get(), old.st_mode & 07777) != 0) return discard();
+    // Closing reports the errors of a network file system.
+    const bool complete = writeAll(fd.get(), bytes, 0);
+    if (!fd.reset() || !complete) return discard();
+    if (::rename(temporary.constData(), target.constData()) == 0) return ::fstat(lock.get(), &written) == 0;
+    const int error = errno;
+    discard();
+    // A folder where everyone may add files but only a file's owner may replace one (the
+    // sticky bit).
+    return folderRefused(error) && writeInPlace(target, bytes, written);
 }
 
 void syncPath(const QByteArray& path, int flags) {
@@ -191,6 +239,15 @@ int readAll(int fd, qint64 sizeHint, qint64 maxSize, QByteArray& bytes) {
     return 0;
 }
 
+ReadResult readOpened(int fd, QByteArray& bytes, const struct stat& info, qint64 maxSize) {
+    if (info.st_size > maxSize) return ReadResult::TooLarge;
+    if (readAll(fd, info.st_size, maxSize, bytes) != 0) return ReadResult::NotReadable;
+    if (bytes.size() <= maxSize) return ReadResult::Read;
+    bytes.clear();
+    bytes.squeeze();
+    return ReadResult::TooLarge;
+}
+
 [[noreturn]] void cannotOpen(const QString& path, int error) {
     const QString reason = error == ENODEV ? i18n("It is not a regular file.")
                                            : QString::fromLocal8Bit(std::strerror(error));
@@ -221,51 +278,86 @@ QByteArray read(const QString& path, qint64 maxSize) {
     return bytes;
 }
 
-ReadResult read(const QString& path, QByteArray& bytes, struct stat& info) {
+ReadResult read(const QString& path, QByteArray& bytes, struct stat& info, qint64 maxSize) {
     bytes.clear();
     Fd fd;
     if (const int error = openRegular(QFile::encodeName(path), fd, info); error != 0)
         return error == ENOENT || error == ENOTDIR ? ReadResult::Missing : ReadResult::NotReadable;
-    return readAll(fd.get(), info.st_size, std::numeric_limits<qsizetype>::max() - 1, bytes) == 0
-               ? ReadResult::Read
-               : ReadResult::NotReadable;
+    return readOpened(fd.get(), bytes, info, maxSize);
 }
 
-bool write(const QString& path, const QByteArray& bytes) {
-    const QByteArray target = targetOf(path);
-    struct stat old;
-    const bool exists = ::stat(target.constData(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) return false;
-    // Renaming over a file needs only the folder's permission; a file that may not be written
-    // in place must not be replaced either.
-    if (exists && ::access(target.constData(), W_OK) != 0) return false;
-
-    removeStaleTemporaries(target);
+Update::Update(const QString& path, bool create, std::chrono::milliseconds wait) : m_target(targetOf(path)) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::milliseconds(1);
     Fd fd;
-    Fd lock; // until the rename
-    QByteArray temporary;
-    if (const int error = createTemporary(target, fd, lock, temporary); error != 0)
-        return exists && folderRefused(error) && writeInPlace(target, bytes);
-    if (exists) {
-        keepOwnerAndGroup(fd.get(), old);
-        // After the owner: changing it may clear set-id bits.
-        if (::fchmod(fd.get(), old.st_mode & 07777) != 0) {
-            ::unlink(temporary.constData());
-            return false;
+    for (;;) {
+        if (!fd.valid()) {
+            struct stat st;
+            bool created = false;
+            if (const int error = openRegular(m_target, fd, st); error == ENOENT && create) {
+                fd.reset(
+                    ::open(m_target.constData(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+                // Another program made it first; a link that names nothing is not followed.
+                if (!fd.valid() && errno == EEXIST && ::lstat(m_target.constData(), &st) == 0 &&
+                    !S_ISLNK(st.st_mode))
+                    continue;
+                if (!fd.valid()) return;
+                created = true;
+            } else if (error != 0) {
+                m_missing = error == ENOENT || error == ENOTDIR;
+                return;
+            }
+            m_created = created;
         }
+        int locked = ::flock(fd.get(), LOCK_EX | LOCK_NB);
+        // An exclusive lock on a network file system may need a descriptor that writes.
+        if (locked != 0 && errno == EBADF) {
+            fd.reset(::open(m_target.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+            if (!fd.valid()) return;
+            locked = ::flock(fd.get(), LOCK_EX | LOCK_NB);
+        }
+        if (locked == 0) {
+            // The lock counts only if the name still stands for the locked file.
+            struct stat byName, opened;
+            if (::stat(m_target.constData(), &byName) == 0 && ::fstat(fd.get(), &opened) == 0 &&
+                byName.st_dev == opened.st_dev && byName.st_ino == opened.st_ino && opened.st_nlink > 0 &&
+                S_ISREG(opened.st_mode)) {
+                m_fd = fd.release();
+                return;
+            }
+            m_created = false;
+            fd.reset();
+            continue;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) return;
+        if (std::chrono::steady_clock::now() >= deadline) return;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(8));
     }
-    // Closing reports the errors of a network file system.
-    const bool written = writeAll(fd.get(), bytes, 0);
-    if (!fd.reset() || !written) {
-        ::unlink(temporary.constData());
-        return false;
-    }
-    if (::rename(temporary.constData(), target.constData()) == 0) return true;
-    const int error = errno;
-    ::unlink(temporary.constData());
-    // A folder where everyone may add files but only a file's owner may replace one (the
-    // sticky bit).
-    return exists && folderRefused(error) && writeInPlace(target, bytes);
+}
+
+Update::~Update() {
+    if (m_fd < 0) return;
+    // A file made only to be locked and never written goes again: a failed save leaves nothing.
+    struct stat byName, opened;
+    if (m_created && ::stat(m_target.constData(), &byName) == 0 && ::fstat(m_fd, &opened) == 0 &&
+        byName.st_ino == opened.st_ino && byName.st_dev == opened.st_dev && opened.st_size == 0)
+        ::unlink(m_target.constData());
+    ::close(m_fd);
+}
+
+ReadResult Update::read(QByteArray& bytes, struct stat& info, qint64 maxSize) {
+    bytes.clear();
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
+        return ReadResult::NotReadable;
+    return readOpened(m_fd, bytes, info, maxSize);
+}
+
+bool Update::write(const QByteArray& bytes, struct stat& written) {
+    struct stat old;
+    if (m_fd < 0 || ::fstat(m_fd, &old) != 0 || !replaceContent(m_target, old, bytes, written)) return false;
+    m_created = false;
+    return true;
 }
 
 void sync(const QString& path) {

@@ -9,7 +9,14 @@ QStringList ProfileStore::userNames() {
 }
 
 void ProfileStore::load(TProfile& profile, const QString& section) {
-    profile.FromStrings(m_ini.ReadSectionValues(section));
+    // The record's own keys: other lines of the section are never read, however many.
+    static const QStringList keys = [] {
+        QStringList names;
+        for (const QString& line : TProfile().ToStrings())
+            names << line.section(u'=', 0, 0);
+        return names;
+    }();
+    profile.FromStrings(m_ini.ReadSectionValues(section, keys));
 }
 
 void ProfileStore::save(const TProfile& profile, const QString& section) {

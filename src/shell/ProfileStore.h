@@ -14,8 +14,8 @@ class TProfile;
 // keep their values; a new user's section goes to the end of the file.
 //
 // The store keeps the file as it read it and reads it again only when it has changed on disk:
-// the logon list and the chosen user's profile cost one reading of the file, a save one
-// writing of it.
+// the logon list and the chosen user's profile cost one reading of the file. A save reads it
+// afresh under a lock and writes it once, so a save of another program is never undone.
 class ProfileStore {
 public:
     explicit ProfileStore(QString iniPath);

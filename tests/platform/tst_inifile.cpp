@@ -58,11 +58,10 @@ private:
     bool m_active = false;
 };
 
-// Runs body in a forked child, as the user "nobody" when this process is root, and gives its
-// exit code (the body's result, or -1 when the child did not end normally).
-int inChildWithoutPrivileges(const std::function<int()>& body) {
+// Starts body in a forked child, as the user "nobody" when this process is root; the child's
+// exit code is the body's result.
+pid_t startChildWithoutPrivileges(const std::function<int()>& body) {
     const pid_t child = ::fork();
-    if (child < 0) return -1;
     if (child == 0) {
         if (::geteuid() == 0 &&
             (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
@@ -75,10 +74,20 @@ int inChildWithoutPrivileges(const std::function<int()>& body) {
         }
         ::_exit(code);
     }
+    return child;
+}
+
+// The child's exit code, or -1 when it did not end normally.
+int exitCodeOf(pid_t child) {
+    if (child < 0) return -1;
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int inChildWithoutPrivileges(const std::function<int()>& body) {
+    return exitCodeOf(startChildWithoutPrivileges(body));
 }
 
 } // namespace
@@ -99,7 +108,7 @@ private slots:
     void writeRepairsLineBreaksAndCodePage();
     void eraseSection();
     void binaryJunk();
-    void tenMegabyteLine();
+    void longLines();
     void twoObjectsOnOneFile();
     void sectionValuesInOneWriteAsKeyByKey();
     void refusedSectionValuesWriteNothing();
@@ -110,10 +119,14 @@ private slots:
     void pathThatIsNotARegularFile_data();
     void pathThatIsNotARegularFile();
     void replacementKeepsModeAndLinks();
+    void replacementKeepsOwnerAndGroup_data();
     void replacementKeepsOwnerAndGroup();
     void writableFileInClosedFolderIsWrittenInPlace_data();
     void writableFileInClosedFolderIsWrittenInPlace();
+    void staleTemporariesOfTheFileGo_data();
     void staleTemporariesOfTheFileGo();
+    void concurrentWritersLoseNothing_data();
+    void concurrentWritersLoseNothing();
 
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("test.ini")); }
@@ -258,6 +271,8 @@ void TestIniFile::listings() {
     QCOMPARE(ini.ReadSection("zeta"), QStringList({"b", "a"}));
     QCOMPARE(ini.ReadSectionValues("ZETA"), QStringList({"b=2", "a=1"}));
     QCOMPARE(ini.ReadSectionValues("Alpha"), QStringList({"x="}));
+    // Of named keys only: in file order, the first of each, none that is missing.
+    QCOMPARE(ini.ReadSectionValues("zeta", {"c", "A", "b"}), QStringList({"b=2", "a=1"}));
     QVERIFY(ini.SectionExists("mid"));
     QVERIFY(ini.ReadSection("mid").isEmpty());
     QVERIFY(!ini.ValueExists("zeta", "c"));
@@ -379,8 +394,8 @@ void TestIniFile::binaryJunk() {
     }
 }
 
-void TestIniFile::tenMegabyteLine() {
-    const QByteArray big(10 * 1024 * 1024, 'w');
+void TestIniFile::longLines() {
+    const QByteArray big(TIniFile::MaxFileSize / 3, 'w');
     writeBytes(path(), "[S]\r\nbig=" + big + "\r\n" + big + "\r\nsmall=1\r\n");
     TIniFile ini(path());
     QCOMPARE(ini.ReadString("S", "big", "?").size(), qsizetype(TIniFile::MaxValueLength));
@@ -524,9 +539,11 @@ void TestIniFile::pathThatIsNotARegularFile_data() {
     QTest::newRow("pipe") << "pipe";
     QTest::newRow("socket") << "socket";
     QTest::newRow("device") << "device";
+    QTest::newRow("file over the size limit") << "large";
 }
 
-// Something that is not a regular file gives the defaults at once and is never written over.
+// Something that is not a regular file, or a file too large to be read, gives the defaults at
+// once and is never written over.
 // Should the reader open a pipe anyway, a helper writes a value into it, so the fault shows as a
 // wrong value rather than a hang.
 void TestIniFile::pathThatIsNotARegularFile() {
@@ -546,6 +563,9 @@ void TestIniFile::pathThatIsNotARegularFile() {
         std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
         QVERIFY(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
         QVERIFY(::listen(socketFd, 1) == 0);
+    } else if (kind == "large") {
+        writeBytes(path(), "[A]\nk=large\n");
+        QVERIFY(::truncate(name.constData(), TIniFile::MaxFileSize + 1) == 0);
     } else {
         QVERIFY(QFile::link("/dev/zero", path()));
     }
@@ -577,7 +597,12 @@ void TestIniFile::pathThatIsNotARegularFile() {
     }
     struct stat st;
     QVERIFY(::lstat(name.constData(), &st) == 0);
-    QVERIFY2(!S_ISREG(st.st_mode), "the thing in place of the file must stay as it was");
+    if (kind == "large") {
+        QCOMPARE(st.st_size, TIniFile::MaxFileSize + 1);
+        QVERIFY(readBytes(path()).startsWith("[A]\nk=large\n"));
+    } else {
+        QVERIFY2(!S_ISREG(st.st_mode), "the thing in place of the file must stay as it was");
+    }
 }
 
 void TestIniFile::replacementKeepsModeAndLinks() {
@@ -595,22 +620,39 @@ void TestIniFile::replacementKeepsModeAndLinks() {
              QStringList({"real.ini", "test.ini"}));
 }
 
-// Replacing the file must not take it away from the group it is shared with, nor, where the
-// system allows it, from its owner.
+void TestIniFile::replacementKeepsOwnerAndGroup_data() {
+    QTest::addColumn<bool>("savedByNobody");
+    QTest::addColumn<int>("group");
+    QTest::newRow("saved by root") << false << 65534;
+    // "nobody" may write the file but may not give a new file the group "users".
+    QTest::newRow("saved by its owner, who is not of its group") << true << 100;
+}
+
+// A save must not take the file away from the group it is shared with, nor from its owner:
+// where the new file cannot have both, the file is written in place.
 void TestIniFile::replacementKeepsOwnerAndGroup() {
+    QFETCH(bool, savedByNobody);
+    QFETCH(int, group);
     if (::geteuid() != 0) QSKIP("giving a file to another owner and group needs root");
     writeBytes(path(), "[A]\nk=1\n");
     const QByteArray name = QFile::encodeName(path());
-    QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
-    QVERIFY(::chmod(name.constData(), 0664) == 0);
-    TIniFile ini(path());
-    ini.WriteString("A", "k", "2");
+    QVERIFY(::chown(name.constData(), 65534, gid_t(group)) == 0);
+    QVERIFY(::chmod(name.constData(), 0660) == 0);
+    const QByteArray folder = QFile::encodeName(m_dir->path());
+    QVERIFY(::chmod(folder.constData(), 0777) == 0);
+    const auto restore = qScopeGuard([&] { ::chmod(folder.constData(), 0700); });
+    const auto save = [this] {
+        TIniFile(path()).WriteString("A", "k", "2");
+        return 0;
+    };
+    QCOMPARE(savedByNobody ? inChildWithoutPrivileges(save) : save(), 0);
     struct stat st;
     QVERIFY(::stat(name.constData(), &st) == 0);
     QCOMPARE(st.st_uid, uid_t(65534));
-    QCOMPARE(st.st_gid, gid_t(65534));
-    QCOMPARE(st.st_mode & 07777, mode_t(0664));
+    QCOMPARE(st.st_gid, gid_t(group));
+    QCOMPARE(st.st_mode & 07777, mode_t(0660));
     QCOMPARE(readBytes(path()), QByteArray("[A]\nk=2\n"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"test.ini"}));
 }
 
 void TestIniFile::writableFileInClosedFolderIsWrittenInPlace_data() {
@@ -649,35 +691,108 @@ void TestIniFile::writableFileInClosedFolderIsWrittenInPlace() {
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"test.ini"}));
 }
 
+void TestIniFile::staleTemporariesOfTheFileGo_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind"); // file, folder, link or locked (a save still running)
+    QTest::addColumn<bool>("removed");
+    const QString temporary = ".test.ini.quorvel-0123456789abcdef.tmp";
+    QTest::newRow("left by a save") << temporary << "file" << true;
+    QTest::newRow("left by a save, other digits") << ".test.ini.quorvel-ffffffff00000000.tmp"
+                                                  << "file" << true;
+    QTest::newRow("folder") << temporary << "folder" << false;
+    QTest::newRow("link") << temporary << "link" << false;
+    QTest::newRow("save still running") << temporary << "locked" << false;
+    // Names people give copies of the file, and near misses of the temporaries' form.
+    const QString names = "test.ini.backup.tmp test.ini.old.tmp test.ini.save.tmp test.ini.copy.tmp "
+                          "test.ini.bak.tmp test.ini.0.tmp test.ini.1.tmp test.ini.x1c9ab.tmp test.ini.tmp "
+                          "test.ini..tmp test.ini~ .test.ini.swp .test.ini.tmp "
+                          "test.ini.quorvel-0123456789abcdef.tmp .test.ini.quorvel-0123456789ABCDEF.tmp "
+                          ".test.ini.quorvel-0123456789abcde.tmp .test.ini.quorvel-0123456789abcdef0.tmp "
+                          ".test.ini.quorvel-0123456789abcdeg.tmp .test.ini.quorvel-0123456789abcdef.tmp~ "
+                          ".test.ini.quorvel-0123456789abcdef.bak .test.ini.quorvel-.tmp "
+                          ".other.ini.quorvel-0123456789abcdef.tmp .test.ini.Quorvel-0123456789abcdef.tmp";
+    for (const QString& name : names.split(u' '))
+        QTest::newRow(qPrintable(name)) << name << "file" << false;
+}
+
 // A save interrupted between writing its temporary file and renaming it leaves the temporary
-// behind; the next save of the same file removes it. Nothing else goes: not a name of another
-// form, not another file's temporary, not a link or a folder, not the temporary of a save still
-// running (which holds a lock on it).
+// behind; the next save of the same file removes it. Nothing else goes, however often the file
+// is saved: no file of another name, no link or folder, no temporary of a save still running.
 void TestIniFile::staleTemporariesOfTheFileGo() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(bool, removed);
     writeBytes(path(), "[A]\nk=1\n");
     QDir dir(m_dir->path());
-    const QStringList stale = {"test.ini.0.tmp", "test.ini.x1c9ab.tmp", "test.ini.1z141z3.tmp"};
-    const QStringList kept = {"test.ini.X1C9AB.tmp",  "test.ini.01.tmp",      "test.ini..tmp",
-                              "test.ini.1z141z4.tmp", "test.ini.x1c9ab.tmp~", "test.ini.x1c9ab.bak",
-                              "other.ini.x1c9ab.tmp", "test.ini.x-1.tmp",     "test.ini.tmp",
-                              "test.ini.busy.tmp"};
-    for (const QString& name : stale + kept)
+    const QString other = dir.filePath("other.ini");
+    writeBytes(other, "kept");
+    if (kind == "folder")
+        QVERIFY(dir.mkdir(name));
+    else if (kind == "link")
+        QVERIFY(QFile::link(other, dir.filePath(name)));
+    else
         writeBytes(dir.filePath(name), "left over");
-    QVERIFY(dir.mkdir("test.ini.folder.tmp"));
-    QVERIFY(QFile::link(dir.filePath("other.ini.x1c9ab.tmp"), dir.filePath("test.ini.link.tmp")));
-    const int running = ::open(QFile::encodeName(dir.filePath("test.ini.busy.tmp")).constData(), O_RDONLY);
-    QVERIFY(running >= 0);
+    const int running = ::open(QFile::encodeName(dir.filePath(name)).constData(), O_RDONLY);
     const auto unlock = qScopeGuard([running] { ::close(running); });
-    QVERIFY(::flock(running, LOCK_EX) == 0);
+    if (kind == "locked") QVERIFY(running >= 0 && ::flock(running, LOCK_EX) == 0);
 
     TIniFile ini(path());
-    ini.WriteString("A", "k", "2");
-    QStringList expected = kept + QStringList{"test.ini", "test.ini.folder.tmp", "test.ini.link.tmp"};
-    expected.sort();
-    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name)
-                 .join(u' '),
-             expected.join(u' '));
-    QCOMPARE(readBytes(dir.filePath("other.ini.x1c9ab.tmp")), QByteArray("left over"));
+    for (int save = 0; save < 3; ++save)
+        ini.WriteString("A", "k", QString::number(save));
+    QFileInfo after(dir.filePath(name));
+    QCOMPARE(after.exists() || after.isSymLink(), !removed);
+    QCOMPARE(readBytes(other), QByteArray("kept"));
+    if (kind == "file" && !removed) QCOMPARE(readBytes(after.filePath()), QByteArray("left over"));
+    QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(),
+             removed ? 2 : 3);
+}
+
+void TestIniFile::concurrentWritersLoseNothing_data() {
+    QTest::addColumn<int>("folderMode");
+    QTest::newRow("file replaced") << 0777;
+    QTest::newRow("file written in place") << 0555;
+}
+
+// Two programs save their own sections over and over while a third adds users, each through
+// objects of its own, as copies of the program on one shared folder do: every change stays.
+void TestIniFile::concurrentWritersLoseNothing() {
+    QFETCH(int, folderMode);
+    constexpr int saves = 300, users = 40;
+    writeBytes(path(), "[Saver0]\r\nn=0\r\n[Saver1]\r\nn=0\r\n");
+    const QByteArray folder = QFile::encodeName(m_dir->path());
+    QVERIFY(::chmod(QFile::encodeName(path()).constData(), 0666) == 0);
+    QVERIFY(::chmod(folder.constData(), mode_t(folderMode)) == 0);
+    const auto restore = qScopeGuard([&] { ::chmod(folder.constData(), 0700); });
+    const auto saver = [this](int which) {
+        TIniFile ini(path());
+        const QString section = QStringLiteral("Saver%1").arg(which);
+        for (int n = 1; n <= saves; ++n)
+            ini.WriteSectionValues(section,
+                                   {QStringLiteral("n=%1").arg(n), QStringLiteral("pad=%1").arg(n % 7)});
+        return 0;
+    };
+    const auto adder = [this] {
+        for (int user = 0; user < users; ++user) {
+            TIniFile(path()).WriteSectionValues(QStringLiteral("User%1").arg(user), {"Course=English"});
+            ::usleep(2000);
+        }
+        return 0;
+    };
+    const pid_t children[] = {startChildWithoutPrivileges([&] { return saver(0); }),
+                              startChildWithoutPrivileges([&] { return saver(1); }),
+                              startChildWithoutPrivileges(adder)};
+    QList<int> exitCodes;
+    for (const pid_t child : children)
+        exitCodes << exitCodeOf(child);
+    QCOMPARE(exitCodes, QList<int>({0, 0, 0}));
+    TIniFile ini(path());
+    QStringList lost;
+    for (int user = 0; user < users; ++user) {
+        if (!ini.SectionExists(QStringLiteral("User%1").arg(user))) lost << QString::number(user);
+    }
+    QVERIFY2(lost.isEmpty(), qPrintable(QStringLiteral("users lost: %1 of %2").arg(lost.size()).arg(users)));
+    QCOMPARE(ini.ReadInteger("Saver0", "n", -1), saves);
+    QCOMPARE(ini.ReadInteger("Saver1", "n", -1), saves);
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

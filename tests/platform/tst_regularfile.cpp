@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 // Whole-file reading: only regular files, never beyond the caller's limit, never waiting.
 class TestRegularFile : public QObject {
@@ -93,6 +96,30 @@ private slots:
                      QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).")
                          .arg(huge));
         }
+    }
+
+    // A change waits for another change of the same file to finish, but never for longer than
+    // it was told: the file then stays as it was.
+    void updateWaitsForAnotherOnlySoLong() {
+        const QString path = write(QStringLiteral("shared.ini"), "old");
+        int other = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        const auto closeOther = qScopeGuard([&other] {
+            if (other >= 0) ::close(other);
+        });
+        QVERIFY(other >= 0);
+        QVERIFY(::flock(other, LOCK_EX) == 0);
+        struct stat written;
+        {
+            RegularFile::Update update(path, true, std::chrono::milliseconds(100));
+            QVERIFY(!update.held());
+            QVERIFY(!update.write("new", written));
+        }
+        QCOMPARE(RegularFile::read(path, 10), QByteArray("old"));
+        ::close(std::exchange(other, -1));
+        RegularFile::Update update(path, true, std::chrono::milliseconds(100));
+        QVERIFY(update.held());
+        QVERIFY(update.write("new", written));
+        QCOMPARE(RegularFile::read(path, 10), QByteArray("new"));
     }
 
     // A file that reports no size (or a stale one) is still cut at the limit while it is read.
