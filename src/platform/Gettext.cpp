@@ -46,14 +46,16 @@ void bindPrivateCopies(const QString& appDir, const QString& language, const QSt
     if (language.isEmpty()) return;
     for (const QString& folder : catalogueFolders(language)) {
         for (const char* domain : {kProgramDomain, kQtDomain}) {
-            const QString name = QStringLiteral("locale/%1/LC_MESSAGES/%2.mo").arg(folder, QLatin1String(domain));
+            const QString name =
+                QStringLiteral("locale/%1/LC_MESSAGES/%2.mo").arg(folder, QLatin1String(domain));
             const QString source = QDir(appDir).filePath(name);
             // Looking at the name opens nothing; a name that is not there is a language without it.
             if (!QFileInfo(source).exists() && !QFileInfo(source).isSymLink()) continue;
             const QByteArray bytes = RegularFile::read(source, MaxCatalogueSize);
             const QString copy = QDir(copyDir).filePath(name);
             if (!QDir().mkpath(QFileInfo(copy).path()) || !RegularFile::write(copy, bytes))
-                throw EInOutError(formatText(i18n("Unable to write to %s"), {QDir::toNativeSeparators(copy)}));
+                throw EInOutError(
+                    formatText(i18n("Unable to write to %s"), {QDir::toNativeSeparators(copy)}));
         }
     }
     flushCache();

@@ -172,6 +172,7 @@ void TestSentenceCourse::sentenceFileFaults() {
             QFETCH(QString, message);
             QVERIFY2(e.message().contains(message), qPrintable(e.message()));
         }
+        QVERIFY(d->Lines.empty()); // a refused file keeps nothing
     }
 }
 

@@ -54,12 +54,17 @@ void TestSound::playsWhatItIsGiven_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("loaded");
-    QTest::newRow("a wav") << "ok.wav" << "wav" << true;
-    QTest::newRow("missing file") << "nothing.wav" << "" << false;
-    QTest::newRow("empty name: the folder itself") << "" << "" << false;
+    QTest::newRow("a wav") << "ok.wav"
+                           << "wav" << true;
+    QTest::newRow("missing file") << "nothing.wav"
+                                  << "" << false;
+    QTest::newRow("empty name: the folder itself") << ""
+                                                   << "" << false;
     // Neither may hold up the player: a pipe would make the reader wait for a writer.
-    QTest::newRow("named pipe") << "pipe.wav" << "pipe" << false;
-    QTest::newRow("over the limit") << "huge.wav" << "huge" << false;
+    QTest::newRow("named pipe") << "pipe.wav"
+                                << "pipe" << false;
+    QTest::newRow("over the limit") << "huge.wav"
+                                    << "huge" << false;
 }
 
 void TestSound::playsWhatItIsGiven() {
@@ -114,7 +119,8 @@ void TestSound::preparedSoundsLoadAheadAndStillSound() {
     QCOMPARE(player.playCount(), 0); // the opening of the output is not a play
     const QList<QSoundEffect*> effects = player.findChildren<QSoundEffect*>();
     QCOMPARE(effects.size(), 2);
-    for (QSoundEffect* effect : effects) QTRY_COMPARE(effect->status(), QSoundEffect::Ready);
+    for (QSoundEffect* effect : effects)
+        QTRY_COMPARE(effect->status(), QSoundEffect::Ready);
 
     // Whichever effect opened the output silently, every play of either is heard.
     for (const QString& path : {ok, err, ok}) {

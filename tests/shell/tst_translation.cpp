@@ -1,8 +1,8 @@
+#include "platform/Errors.h"
 #include "platform/Gettext.h"
 #include "platform/Language.h"
 #include "platform/Translation.h"
 #include "platform/ui/QtCatalogTranslator.h"
-#include "platform/Errors.h"
 #include "support/TestPaths.h"
 #include "support/UnusualFiles.h"
 
@@ -162,7 +162,8 @@ void TestTranslation::cataloguesAreReadThroughTheReader_data() {
     QTest::addColumn<QString>("message"); // %1: its path; empty when it is taken
     QTest::addColumn<QString>("error");   // i18n("Error") afterwards
     QTest::newRow("catalogue") << "copy" << QString() << "Fehler";
-    QTest::newRow("named pipe") << "pipe" << "Cannot open file \"%1\". It is not a regular file."
+    QTest::newRow("named pipe") << "pipe"
+                                << "Cannot open file \"%1\". It is not a regular file."
                                 << "Error";
     QTest::newRow("over the limit") << "huge"
                                     << "The file \"%1\" is too large: 8388609 bytes (at most 8388608 bytes)."
@@ -178,7 +179,8 @@ void TestTranslation::cataloguesAreReadThroughTheReader() {
     const QDir folder(program.filePath(QStringLiteral("locale/de/LC_MESSAGES")));
     QVERIFY(QDir().mkpath(folder.path()));
     const QString real = appDir() + QStringLiteral("/locale/de/LC_MESSAGES/");
-    QVERIFY(QFile::copy(real + QStringLiteral("quorvel-qt.mo"), folder.filePath(QStringLiteral("quorvel-qt.mo"))));
+    QVERIFY(QFile::copy(real + QStringLiteral("quorvel-qt.mo"),
+                        folder.filePath(QStringLiteral("quorvel-qt.mo"))));
     QString path = folder.filePath(QStringLiteral("quorvel.mo"));
     if (kind == QStringLiteral("copy"))
         QVERIFY(QFile::copy(real + QStringLiteral("quorvel.mo"), path));

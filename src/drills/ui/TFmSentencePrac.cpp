@@ -33,13 +33,14 @@ void TFmSentencePrac::SetFileName(const QString& Name) {
 }
 
 void TFmSentencePrac::readLines() {
-    Lines = loadLines(FileName);
+    TextLines lines = loadLines(FileName);
     // A file of blank lines only would offer nothing but empty lines, each ended by any key.
-    const bool nothingToType = std::all_of(Lines.begin(), Lines.end(), [](QByteArrayView line) {
+    const bool nothingToType = std::all_of(lines.begin(), lines.end(), [](QByteArrayView line) {
         return DrillRules::trimLine(line.toByteArray()).isEmpty();
     });
     if (nothingToType)
         throw EInOutError(formatText(i18n("The file %s holds no lines to practise."), {FileName}));
+    Lines = std::move(lines);
 }
 
 bool TFmSentencePrac::LoadFile() {
