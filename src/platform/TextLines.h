@@ -71,7 +71,7 @@ private:
     std::vector<quint32> m_starts;
 };
 
-// The largest text file the program reads (drill texts, course and game files): far beyond any
+// The largest course, practice or game file the program reads: far beyond any
 // text a person types, and small enough that loading it never exhausts the memory.
 constexpr qint64 MaxTextFileSize = 64 * 1024 * 1024;
 
