@@ -28,7 +28,7 @@ constexpr int LongParagraph = 400;
 // A long paragraph's screen lines are found this far ahead of the character being typed, so that
 // the lines the box shows are its own, and this many characters at a time.
 constexpr int LinesAhead = 16384;
-constexpr int LinesAtATime = 32768;
+constexpr int LinesAtATime = 8192;
 constexpr int StatusBarHeight = 26;
 constexpr int DesignClientWidth = 592;
 constexpr int DesignClientHeight = 230;
