@@ -1,9 +1,12 @@
 // One key in the text drill (engine and box update together, offscreen) on texts of different
 // lengths, and loading and starting a long text.
 #include "OffscreenBenchmarkMain.h"
+#include "drills/DrillText.h"
 #include "drills/ui/DrillInputEdit.h"
 #include "drills/ui/TFmLongText.h"
+#include "drills/ui/TFmSentencePrac.h"
 #include "platform/CodePage.h"
+#include "platform/Errors.h"
 
 #include <QApplication>
 #include <QFile>
@@ -104,22 +107,22 @@ double residentBytes() {
 }
 
 // Counter "resident_per_char": the resident memory that a loaded and started text adds while its
-// drill is open, in bytes per character (the most any iteration added).
+// drill is open, in bytes per character (the most any iteration added). Second argument as above.
 void BM_TextDrillLoadAndStart(benchmark::State& state) {
     const int length = int(state.range(0));
     QTemporaryDir dir;
     {
         // Fonts, glyph caches and the like are set up once per run; they are not the text's.
         const QString small = writeTemp(dir, makeText(1000));
-        auto chooser = TOpenDialog::setChooser(
-            [&](QWidget*, const TOpenDialog&) { return std::optional(small); });
+        auto chooser =
+            TOpenDialog::setChooser([&](QWidget*, const TOpenDialog&) { return std::optional(small); });
         TFmLongText warmUp;
         warmUp.show();
         warmUp.LoadTextFromFile();
         QCoreApplication::processEvents();
         TOpenDialog::setChooser(std::move(chooser));
     }
-    const QString path = writeTemp(dir, makeText(length));
+    const QString path = writeTemp(dir, makeText(length, state.range(1) != 0));
     auto previous =
         TOpenDialog::setChooser([&](QWidget*, const TOpenDialog&) { return std::optional(path); });
     double added = 0;
@@ -138,12 +141,46 @@ void BM_TextDrillLoadAndStart(benchmark::State& state) {
     TOpenDialog::setChooser(std::move(previous));
 }
 BENCHMARK(BM_TextDrillLoadAndStart)
-    ->Arg(1000)
-    ->Arg(1000000)
-    ->Arg(10000000)
-    ->Arg(64000000)
+    ->ArgNames({"length", "lines"})
+    ->Args({1000, 1})
+    ->Args({1000, 0})
+    ->Args({1000000, 1})
+    ->Args({1000000, 0})
+    ->Args({DrillText::MaxTextLength, 1})
+    ->Args({DrillText::MaxTextLength, 0})
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+    ->Iterations(1);
+
+// A "Practice.txt" of the largest size taken, of empty lines only: read and refused, or of one
+// short sentence a line: read and its first sentence prepared. Counter "resident_per_byte" as above.
+void BM_PracticeFileLoad(benchmark::State& state) {
+    const qint64 size = state.range(0);
+    const bool sentences = state.range(1) != 0;
+    QTemporaryDir dir;
+    const QByteArray unit = sentences ? QByteArray("a cat\n") : QByteArray("\n");
+    const QString path = writeTemp(dir, unit.repeated(size / unit.size()));
+    double added = 0;
+    for (auto _ : state) {
+        const double before = residentBytes();
+        TFmSentencePrac drill;
+        drill.SetFileName(path);
+        try {
+            drill.LoadFile();
+        } catch (const QuorvelError&) {
+        }
+        benchmark::DoNotOptimize(drill.SampleLength);
+        state.PauseTiming();
+        added = std::max(added, residentBytes() - before);
+        state.ResumeTiming();
+    }
+    state.counters["resident_per_byte"] = added / double(size);
+}
+BENCHMARK(BM_PracticeFileLoad)
+    ->ArgNames({"size", "sentences"})
+    ->Args({MaxTextFileSize, 0})
+    ->Args({MaxTextFileSize, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 } // namespace
 
 QUORVEL_OFFSCREEN_BENCHMARK_MAIN()

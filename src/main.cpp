@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/Gettext.h"
 #include "platform/Language.h"
+#include "platform/Translation.h"
 #include "platform/ui/QtCatalogTranslator.h"
 #include "platform/ui/QtDialogs.h"
 #include "settings/Settings.h"
@@ -13,6 +14,7 @@
 #include "shell/ui/TZQStarterLocal.h"
 
 #include <QLocale>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
 
@@ -22,17 +24,28 @@ int main(int argc, char* argv[]) {
     // (the logon window is hidden while the main window, a drill or the game is in use).
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Translation: both catalogues below the program folder; the language from the first
-    // argument, else the environment, else the system.
-    Gettext::bindDomains(QCoreApplication::applicationDirPath());
+    // Translation: both catalogues below the program folder, through private copies that gettext
+    // opens in their place; the language from the first argument, else the environment, else the
+    // system. A catalogue that cannot be read leaves the program in English, with a message.
+    QString language = Language::choose(QCoreApplication::arguments(), &Language::environmentValue,
+                                        QLocale::system().name());
+    const QTemporaryDir catalogueCopies;
+    QString catalogueRefused;
+    try {
+        Gettext::bindPrivateCopies(QCoreApplication::applicationDirPath(), language, catalogueCopies.path());
+    } catch (const QuorvelError& e) {
+        language.clear();
+        catalogueRefused = formatText(i18n("%s Quorvel runs in English."), {e.message()});
+        std::fprintf(stderr, "quorvel: %s\n", qPrintable(catalogueRefused));
+    }
     app.installTranslator(new QtCatalogTranslator(&app));
-    Language::apply(Language::choose(QCoreApplication::arguments(), &Language::environmentValue,
-                                     QLocale::system().name()));
+    Language::apply(language);
 
     // Only the name: a display name would be appended to every window's title, and each window
     // carries its own caption as its whole title.
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     setDialogs(std::make_unique<QtDialogs>());
+    if (!catalogueRefused.isEmpty()) dialogs().warning(catalogueRefused);
 
     std::unique_ptr<TFmLogon> logon;
     try {

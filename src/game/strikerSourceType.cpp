@@ -4,40 +4,81 @@
 #include "game/GameSettings.h"
 #include "platform/Dialogs.h"
 #include "platform/Errors.h"
+#include "platform/RegularFile.h"
 #include "platform/TextLines.h"
+
+#include <algorithm>
 
 strikerSourceType::strikerSourceType(QString wordFile) : WordFile(std::move(wordFile)) {}
 
 void strikerSourceType::Clear() {
     GroupCount = 0;
     ExhaustedCount = 0;
-    Groups.clear();
+    m_text.clear();
+    m_words.clear();
+    m_groups.clear();
     Exhausted.clear();
 }
 
-void strikerSourceType::LoadFromFile() {
-    Clear();
-    const std::vector<QByteArray> lines = loadLines(WordFile);
-    // The groups grow as the file needs them: there is no fixed limit on their number.
-    Groups.resize(1);
-    size_t g = 0;
+namespace {
+// Calls word(view) for every word and newGroup() where a run of empty lines after a line ends a
+// group. Only the space separates words; a tab belongs to the word.
+template <typename Word, typename NewGroup>
+void scanWords(const QByteArray& text, Word word, NewGroup newGroup) {
     bool previousEmpty = true;
-    for (const QByteArray& line : lines) {
+    forEachLine(text, [&](QByteArrayView line) {
         if (line.isEmpty()) {
-            if (!previousEmpty) {
-                ++g;
-                Groups.resize(g + 1);
-            }
+            if (!previousEmpty) newGroup();
             previousEmpty = true;
-            continue;
+            return;
         }
         previousEmpty = false;
-        // Only the space separates words; a tab belongs to the word.
-        for (const QByteArray& word : line.split(' '))
-            if (!word.isEmpty()) Groups[g].push_back(word);
-    }
-    GroupCount = int(g + 1);
-    Exhausted.assign(Groups.size(), false);
+        for (qsizetype i = 0; i < line.size();) {
+            while (i < line.size() && line[i] == ' ')
+                ++i;
+            qsizetype end = i;
+            while (end < line.size() && line[end] != ' ')
+                ++end;
+            if (end > i) word(line.sliced(i, end - i));
+            i = end;
+        }
+    });
+}
+} // namespace
+
+void strikerSourceType::LoadFromFile() {
+    Clear();
+    QByteArray text = RegularFile::read(WordFile, MaxTextFileSize);
+    // The groups grow as the file needs them: there is no fixed limit on their number. Counted
+    // first, so that words and groups take exactly their room.
+    size_t words = 0;
+    size_t groups = 1;
+    scanWords(
+        text, [&](QByteArrayView) { ++words; }, [&] { ++groups; });
+    m_words.reserve(words);
+    m_groups.reserve(groups);
+    m_groups.push_back({0, 0});
+    const char* first = text.constData();
+    scanWords(
+        text,
+        [&](QByteArrayView word) {
+            m_words.push_back({quint32(word.data() - first), quint32(word.size())});
+            ++m_groups.back().count;
+        },
+        [&] {
+            m_groups.push_back({quint32(m_words.size()), 0});
+        });
+    m_text = std::move(text);
+    GroupCount = int(m_groups.size());
+    Exhausted.assign(m_groups.size(), false);
+}
+
+std::vector<QByteArray> strikerSourceType::groupWords(int index) const {
+    std::vector<QByteArray> words;
+    const Group& group = m_groups.at(size_t(index));
+    for (quint32 i = 0; i < group.count; ++i)
+        words.push_back(wordText(m_words[group.first + i]));
+    return words;
 }
 
 bool strikerSourceType::NextStriker() {
@@ -60,12 +101,14 @@ bool strikerSourceType::nextStriker() {
     for (;;) {
         // A cursor carried over from a game with more groups starts again at the first.
         if (CurrentGroup < 1 || CurrentGroup > GroupCount) CurrentGroup = 1;
-        std::vector<QByteArray>& group = Groups[size_t(CurrentGroup - 1)];
-        if (Chance(GroupChance(CurrentGroup)) == 1 && !group.empty()) {
+        Group& group = m_groups[size_t(CurrentGroup - 1)];
+        if (Chance(GroupChance(CurrentGroup)) == 1 && group.count > 0) {
             auto word = std::make_unique<strikerType>();
-            const int k = GameRandom::Random(int(group.size()));
-            word->Text = group[size_t(k)];
-            group.erase(group.begin() + k);
+            const int k = GameRandom::Random(int(group.count));
+            const auto words = m_words.begin() + group.first;
+            word->Text = wordText(words[k]);
+            std::copy(words + k + 1, words + group.count, words + k);
+            --group.count;
             word->Length = int32_t(word->Text.size());
             word->Y = 0;
             const int columns = std::max(1, Columns);
@@ -79,7 +122,7 @@ bool strikerSourceType::nextStriker() {
             Striker = std::move(word);
             return true;
         }
-        if (group.empty() && !Exhausted[size_t(CurrentGroup - 1)]) {
+        if (group.count == 0 && !Exhausted[size_t(CurrentGroup - 1)]) {
             Exhausted[size_t(CurrentGroup - 1)] = true;
             ++ExhaustedCount;
         }

@@ -27,9 +27,11 @@ public:
     // information dialog.
     std::function<void(const QString&)> reportError;
 
+    // The words of a group (0 is group 1) not handed out yet, in file order.
+    std::vector<QByteArray> groupWords(int index) const;
+
     QString WordFile;
-    std::vector<std::vector<QByteArray>> Groups; // Groups[0] is group 1
-    std::unique_ptr<strikerType> Striker;        // the caller takes it
+    std::unique_ptr<strikerType> Striker; // the caller takes it
     std::vector<bool> Exhausted;
     int ExhaustedCount = 0;
     int GroupCount = 0;
@@ -38,4 +40,20 @@ public:
 
 private:
     bool nextStriker();
+
+    // The words are kept compactly, as places in the file's text: a file of millions of short
+    // words or groups costs a few bytes of memory for each of its bytes.
+    struct Word {
+        quint32 start;
+        quint32 length;
+    };
+    struct Group {
+        quint32 first; // its words not handed out yet are m_words[first, first + count)
+        quint32 count;
+    };
+    QByteArray wordText(const Word& word) const { return m_text.mid(word.start, word.length); }
+
+    QByteArray m_text;
+    std::vector<Word> m_words;
+    std::vector<Group> m_groups;
 };

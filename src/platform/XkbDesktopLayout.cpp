@@ -1,9 +1,11 @@
 #include "platform/XkbDesktopLayout.h"
 
+#include "platform/Errors.h"
+#include "platform/RegularFile.h"
+#include "platform/TextLines.h"
 #include "platform/XkbHandles.h"
 #include "platform/XkbLayoutTable.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QHash>
 #include <QRegularExpression>
@@ -17,22 +19,29 @@ QString rulesListPath() {
            QStringLiteral("/rules/evdev.lst");
 }
 
-// Description -> XKB layout and variant, from the rules list's layout and variant sections.
+// Description -> XKB layout and variant, from the rules list's layout and variant sections. The
+// list is read through the reader (a regular file of at most 8 MiB; Debian 12 has 45 KB), so that a
+// pipe or a device in its place cannot hold the program up; a list that cannot be read names no
+// layout.
 QHash<QString, QPair<QByteArray, QByteArray>> readDescriptions() {
     QHash<QString, QPair<QByteArray, QByteArray>> descriptions;
-    QFile file(rulesListPath());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return descriptions;
+    QByteArray list;
+    try {
+        list = RegularFile::read(rulesListPath(), 8 * 1024 * 1024);
+    } catch (const QuorvelError&) {
+        return descriptions;
+    }
     static const QRegularExpression layoutLine(QStringLiteral("^(\\S+)\\s+(.+)$"));
     static const QRegularExpression variantText(QStringLiteral("^(\\S+): (.+)$"));
     QByteArray section;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    forEachLine(list, [&](QByteArrayView bytes) {
+        const QString line = QString::fromUtf8(bytes).trimmed();
         if (line.startsWith(QLatin1Char('!'))) {
             section = line.mid(1).trimmed().toLatin1();
-            continue;
+            return;
         }
         const QRegularExpressionMatch m = layoutLine.match(line);
-        if (!m.hasMatch()) continue;
+        if (!m.hasMatch()) return;
         if (section == "layout") {
             descriptions.insert(m.captured(2), {m.captured(1).toLatin1(), QByteArray()});
         } else if (section == "variant") {
@@ -40,7 +49,7 @@ QHash<QString, QPair<QByteArray, QByteArray>> readDescriptions() {
             if (v.hasMatch())
                 descriptions.insert(v.captured(2), {v.captured(1).toLatin1(), m.captured(1).toLatin1()});
         }
-    }
+    });
     return descriptions;
 }
 

@@ -11,11 +11,11 @@ namespace {
 
 // The value of a readme key: the text after the first "=" of the first line whose text before it
 // equals the key without regard to case; nothing is trimmed. A key no line names is empty.
-QByteArray readmeValue(const std::vector<QByteArray>& lines, const QByteArray& key) {
-    for (const QByteArray& line : lines) {
+QByteArray readmeValue(const TextLines& lines, const QByteArray& key) {
+    for (const QByteArrayView line : lines) {
         const qsizetype eq = line.indexOf('=');
         if (eq < 0) continue;
-        if (line.left(eq).compare(key, Qt::CaseInsensitive) == 0) return line.mid(eq + 1);
+        if (line.first(eq).compare(key, Qt::CaseInsensitive) == 0) return line.sliced(eq + 1).toByteArray();
     }
     return {};
 }
@@ -85,7 +85,7 @@ bool TDataMod::LoadLayout(const QString& FileName) {
         loadTable(Ctbl, readMember(Kit, "char.cds"), charTableFields());
         const QByteArray readme = readMember(Kit, "readme");
         Kit.close();
-        const std::vector<QByteArray> lines = splitLines(readme);
+        const TextLines lines(readme);
 
         BkColor = StrToInt(std::string_view(readmeValue(lines, "bkcolor").toStdString()));
         Author = readmeValue(lines, "Author");

@@ -248,7 +248,7 @@ void TestDrillRules::drillTextLimitIsStatedExactly() {
         QFAIL("a text over the limit passed");
     } catch (const EInOutError& e) {
         QCOMPARE(e.message(),
-                 QStringLiteral("The text is too long to practise: 67108865 characters (at most 67108864)."));
+                 QStringLiteral("The text is too long to practise: 16777217 characters (at most 16777216)."));
     }
 }
 

@@ -473,7 +473,7 @@ void TestFreeText::textDrillRefusesHugeTexts_data() {
     QTest::addColumn<QString>("message"); // %1: its path
     QTest::newRow("sparse file just over the limit")
         << QStringLiteral("huge")
-        << QStringLiteral("The file \"%1\" is too large: 67108865 bytes (at most 67108864 bytes).");
+        << QStringLiteral("The file \"%1\" is too large: 16777217 bytes (at most 16777216 bytes).");
     QTest::newRow("endless device") << QStringLiteral("/dev/zero")
                                     << QStringLiteral("Cannot open file \"%1\". It is not a regular file.");
     QTest::newRow("named pipe") << QStringLiteral("pipe")

@@ -152,6 +152,8 @@ void TestSentenceCourse::sentenceFileFaults_data() {
     QTest::newRow("only blank lines")
         << true << QByteArray("  \r\n\t\r\n\r\n") << QStringLiteral("holds no lines");
     QTest::newRow("missing file") << false << QByteArray() << QStringLiteral("Practice.txt");
+    QTest::newRow("millions of empty lines")
+        << true << QByteArray(8 * 1024 * 1024, '\n') << QStringLiteral("holds no lines");
 }
 
 void TestSentenceCourse::sentenceFileFaults() {
@@ -170,6 +172,7 @@ void TestSentenceCourse::sentenceFileFaults() {
             QFETCH(QString, message);
             QVERIFY2(e.message().contains(message), qPrintable(e.message()));
         }
+        QVERIFY(d->Lines.empty()); // a refused file keeps nothing
     }
 }
 

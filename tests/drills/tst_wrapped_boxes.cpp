@@ -1,5 +1,7 @@
 #include "drills/ui/DrillInputEdit.h"
+#include "drills/ui/SoftLineBreaks.h"
 
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -72,6 +74,7 @@ private slots:
     void lineBreaksStayTyped();
     void newWidthWrapsAgain();
     void rightAndWrongColoursWrapAlike();
+    void longSampleSplitsWhereTheBoxWraps();
 };
 
 void TestWrappedBoxes::typedParagraphLooksTheSame() {
@@ -150,6 +153,37 @@ void TestWrappedBoxes::rightAndWrongColoursWrapAlike() {
     QVERIFY(box.document()->blockCount() > 5);
     QVERIFY(everyBlockIsOneLine(box));
     QCOMPARE(shown(box), shown(plain));
+}
+
+// A long sample goes into its box already split: at first as its screen lines up to a point and in
+// provisional pieces after it, which are replaced by the screen lines as typing comes near. Either
+// way the box holds the text, and in the end every break is where the box wraps the paragraph.
+void TestWrappedBoxes::longSampleSplitsWhereTheBoxWraps() {
+    QPlainTextEdit box;
+    prepare(box, 300);
+    const QString first = paragraph(20000);
+    const QString second = paragraph(9000).mid(7);
+    std::vector<int> wrapped; // where the box wraps the two paragraphs, each whole in one block
+    box.setPlainText(first + u'\n' + second);
+    for (QTextBlock b = box.document()->firstBlock(); b.isValid(); b = b.next()) {
+        qobject_cast<QPlainTextDocumentLayout*>(box.document()->documentLayout())->ensureBlockLayout(b);
+        for (int i = 1; i < b.layout()->lineCount(); ++i)
+            wrapped.push_back(b.position() + b.layout()->lineAt(i).textStart());
+    }
+    box.clear();
+    const QString text = first + u'\n' + second;
+    SoftLineBreaks::Wrap wrap = SoftLineBreaks::fill(&box, text, QTextCharFormat(), 400, 3000);
+    QVERIFY(wrap.exactUntil >= 3000 && wrap.exactUntil < 8000);
+    QCOMPARE(SoftLineBreaks::plainText(box.document()), text);
+    const auto exact = std::vector<int>(
+        wrapped.begin(), std::upper_bound(wrapped.begin(), wrapped.end(), int(wrap.exactUntil)));
+    QCOMPARE(std::vector<int>(wrap.breaks.begin(), wrap.breaks.begin() + qsizetype(exact.size())), exact);
+    SoftLineBreaks::refine(&box, wrap, 400, 12000);
+    QVERIFY(wrap.exactUntil >= 12000 && wrap.exactUntil < 20000);
+    SoftLineBreaks::refine(&box, wrap, 400, text.size());
+    QCOMPARE(wrap.breaks, wrapped);
+    QCOMPARE(SoftLineBreaks::plainText(box.document()), text);
+    QCOMPARE(box.document()->blockCount(), int(wrapped.size()) + 2);
 }
 
 QTEST_MAIN(TestWrappedBoxes)

@@ -52,8 +52,10 @@ void TestGamePieces::init() {
 
 static Groups groupsOf(const strikerSourceType& source) {
     Groups groups;
-    for (const auto& g : source.Groups)
+    for (int i = 0; i < source.GroupCount; ++i) {
+        const std::vector<QByteArray> g = source.groupWords(i);
         groups << QList<QByteArray>(g.begin(), g.end());
+    }
     return groups;
 }
 

@@ -105,6 +105,8 @@ void TestText::lineEnds_data() {
     QTest::newRow("cr") << QByteArray("a\rb\r") << QList<QByteArray>{"a", "b"};
     QTest::newRow("lf cr is two ends") << QByteArray("a\n\rb") << QList<QByteArray>{"a", "", "b"};
     QTest::newRow("empty lines") << QByteArray("\n\n") << QList<QByteArray>{"", ""};
+    QTest::newRow("empty lines between, no end")
+        << QByteArray("\r\n\r\n ab\r\rc") << QList<QByteArray>{"", "", " ab", "", "c"};
 }
 
 void TestText::lineEnds() {
@@ -112,6 +114,11 @@ void TestText::lineEnds() {
     QFETCH(QList<QByteArray>, lines);
     const auto got = splitLines(text);
     QCOMPARE(QList<QByteArray>(got.begin(), got.end()), lines);
+    // The compact form holds the same lines.
+    const TextLines compact(text);
+    QCOMPARE(compact.size(), lines.size());
+    for (qsizetype i = 0; i < compact.size(); ++i)
+        QCOMPARE(compact[i], lines[i]);
 }
 
 void TestText::formatting() {

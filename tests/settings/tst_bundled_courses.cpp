@@ -3,6 +3,7 @@
 // the game's formats.
 
 #include "platform/CodePage.h"
+#include "platform/RegularFile.h"
 #include "platform/TextLines.h"
 #include "platform/ZipReader.h"
 #include "settings/DataMod.h"
@@ -456,7 +457,8 @@ void TestBundledCourses::textsCanBeTyped() {
 
 void TestBundledCourses::courseLines() {
     QFETCH(QString, course);
-    const std::vector<QByteArray> lines = loadLines(courseDir(course) + QStringLiteral("/course.txt"));
+    const std::vector<QByteArray> lines =
+        splitLines(RegularFile::read(courseDir(course) + QStringLiteral("/course.txt"), MaxTextFileSize));
     QVERIFY(lines.size() >= 80);
     for (const QByteArray& line : lines) {
         QCOMPARE(trimmed(line), line);
@@ -486,7 +488,8 @@ void TestBundledCourses::courseLines() {
 
 void TestBundledCourses::practiceSentences() {
     QFETCH(QString, course);
-    const std::vector<QByteArray> lines = loadLines(courseDir(course) + QStringLiteral("/Practice.txt"));
+    const std::vector<QByteArray> lines =
+        splitLines(RegularFile::read(courseDir(course) + QStringLiteral("/Practice.txt"), MaxTextFileSize));
     QVERIFY(lines.size() >= 150);
     std::set<QByteArray> distinct;
     for (const QByteArray& line : lines) {

@@ -1,4 +1,5 @@
 #include "platform/ui/SoundPlayer.h"
+#include "support/UnusualFiles.h"
 
 #include <QSoundEffect>
 #include <QTemporaryDir>
@@ -51,19 +52,34 @@ private slots:
 
 void TestSound::playsWhatItIsGiven_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("exists");
-    QTest::newRow("a wav") << "ok.wav" << true;
-    QTest::newRow("missing file") << "nothing.wav" << false;
-    QTest::newRow("empty name: the folder itself") << "" << false;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("a wav") << "ok.wav"
+                           << "wav" << true;
+    QTest::newRow("missing file") << "nothing.wav"
+                                  << "" << false;
+    QTest::newRow("empty name: the folder itself") << ""
+                                                   << "" << false;
+    // Neither may hold up the player: a pipe would make the reader wait for a writer.
+    QTest::newRow("named pipe") << "pipe.wav"
+                                << "pipe" << false;
+    QTest::newRow("over the limit") << "huge.wav"
+                                    << "huge" << false;
 }
 
 void TestSound::playsWhatItIsGiven() {
     QFETCH(QString, name);
-    QFETCH(bool, exists);
+    QFETCH(QString, kind);
+    QFETCH(bool, loaded);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(name);
-    if (exists) writeWav(path);
+    if (kind == QStringLiteral("wav"))
+        writeWav(path);
+    else if (kind == QStringLiteral("pipe"))
+        QCOMPARE(UnusualFiles::fifo(dir.path(), name), path);
+    else if (kind == QStringLiteral("huge"))
+        QCOMPARE(UnusualFiles::sparse(dir.path(), name, SoundPlayer::MaxSoundFileSize + 1), path);
     SoundPlayer player;
     player.setFileName(path);
     QCOMPARE(player.fileName(), path);
@@ -71,6 +87,7 @@ void TestSound::playsWhatItIsGiven() {
     player.play(); // the second replaces the first, without complaint
     QCOMPARE(player.playCount(), 2);
     QCOMPARE(player.lastPlayed(), path);
+    QCOMPARE(player.loadedFiles(), loaded ? QStringList{path} : QStringList{});
 }
 
 void TestSound::callsFromAnotherThreadReachThePlayer() {
@@ -102,7 +119,8 @@ void TestSound::preparedSoundsLoadAheadAndStillSound() {
     QCOMPARE(player.playCount(), 0); // the opening of the output is not a play
     const QList<QSoundEffect*> effects = player.findChildren<QSoundEffect*>();
     QCOMPARE(effects.size(), 2);
-    for (QSoundEffect* effect : effects) QTRY_COMPARE(effect->status(), QSoundEffect::Ready);
+    for (QSoundEffect* effect : effects)
+        QTRY_COMPARE(effect->status(), QSoundEffect::Ready);
 
     // Whichever effect opened the output silently, every play of either is heard.
     for (const QString& path : {ok, err, ok}) {

@@ -1,13 +1,16 @@
+#include "platform/Errors.h"
 #include "platform/Gettext.h"
 #include "platform/Language.h"
 #include "platform/Translation.h"
 #include "platform/ui/QtCatalogTranslator.h"
 #include "support/TestPaths.h"
+#include "support/UnusualFiles.h"
 
 #include <QFileIconProvider>
 #include <QMap>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestTranslation : public QObject {
@@ -22,6 +25,8 @@ private slots:
     void refusesCodesThatAreNoLanguage();
     void germanAnswersQtButtonsAndProgramMessages();
     void unknownLanguageFallsBackToEnglish();
+    void cataloguesAreReadThroughTheReader_data();
+    void cataloguesAreReadThroughTheReader();
 };
 
 void TestTranslation::choosesLanguage_data() {
@@ -147,6 +152,55 @@ void TestTranslation::unknownLanguageFallsBackToEnglish() {
     QCOMPARE(i18n("Error"), QStringLiteral("Error"));
     QVERIFY(Gettext::qtText("QPlatformTheme", "&Yes").isNull());
     Language::apply(QString());
+}
+
+// gettext opens its catalogues itself: a pipe in a catalogue's place would stop the program for
+// good. The catalogues are read through the reader and gettext is given private copies; one the
+// reader refuses is reported, and the program stays in English.
+void TestTranslation::cataloguesAreReadThroughTheReader_data() {
+    QTest::addColumn<QString>("kind");    // what stands in place of locale/de/LC_MESSAGES/quorvel.mo
+    QTest::addColumn<QString>("message"); // %1: its path; empty when it is taken
+    QTest::addColumn<QString>("error");   // i18n("Error") afterwards
+    QTest::newRow("catalogue") << "copy" << QString() << "Fehler";
+    QTest::newRow("named pipe") << "pipe"
+                                << "Cannot open file \"%1\". It is not a regular file."
+                                << "Error";
+    QTest::newRow("over the limit") << "huge"
+                                    << "The file \"%1\" is too large: 8388609 bytes (at most 8388608 bytes)."
+                                    << "Error";
+}
+
+void TestTranslation::cataloguesAreReadThroughTheReader() {
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QFETCH(QString, error);
+    QTemporaryDir program;
+    QTemporaryDir copies;
+    const QDir folder(program.filePath(QStringLiteral("locale/de/LC_MESSAGES")));
+    QVERIFY(QDir().mkpath(folder.path()));
+    const QString real = appDir() + QStringLiteral("/locale/de/LC_MESSAGES/");
+    QVERIFY(QFile::copy(real + QStringLiteral("quorvel-qt.mo"),
+                        folder.filePath(QStringLiteral("quorvel-qt.mo"))));
+    QString path = folder.filePath(QStringLiteral("quorvel.mo"));
+    if (kind == QStringLiteral("copy"))
+        QVERIFY(QFile::copy(real + QStringLiteral("quorvel.mo"), path));
+    else if (kind == QStringLiteral("pipe"))
+        path = UnusualFiles::fifo(folder, QStringLiteral("quorvel.mo"));
+    else
+        path = UnusualFiles::sparse(folder, QStringLiteral("quorvel.mo"), Gettext::MaxCatalogueSize + 1);
+    QString refused;
+    QString language = QStringLiteral("de_DE");
+    try {
+        Gettext::bindPrivateCopies(program.path(), language, copies.path());
+    } catch (const EInOutError& e) {
+        refused = e.message();
+        language.clear();
+    }
+    Language::apply(language);
+    QCOMPARE(refused, message.isEmpty() ? QString() : message.arg(path));
+    QCOMPARE(i18n("Error"), error);
+    Language::apply(QString());
+    Gettext::bindDomains(appDir());
 }
 
 QTEST_MAIN(TestTranslation)

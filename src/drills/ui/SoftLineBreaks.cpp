@@ -1,9 +1,11 @@
 #include "drills/ui/SoftLineBreaks.h"
 
 #include <QPlainTextDocumentLayout>
+#include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextOption>
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -124,6 +126,209 @@ std::vector<int> rewrap(QTextDocument* document, int longerThan, bool hadBreaks)
         b = last;
     }
     return breaks;
+}
+
+std::vector<int> lineStarts(QStringView paragraph, const QFont& font, const QTextOption& option, qreal width,
+                            qsizetype from, qsizetype until, qsizetype* reached, bool whole,
+                            int chunkLength) {
+    std::vector<int> starts;
+    const qsizetype length = paragraph.size();
+    if (reached) *reached = length;
+    if (width <= 0) return starts;
+    qsizetype chunk = chunkLength;
+    while (from < length) {
+        if (from >= until) {
+            if (reached) *reached = from;
+            break;
+        }
+        const qsizetype take = std::min(chunk, length - from);
+        const bool lastChunk = from + take == length;
+        QTextLayout layout(paragraph.mid(from, take).toString(), font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        std::vector<int> found; // line starts after the chunk's first line
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLeadingIncluded(true); // as the plain text layout does
+            line.setLineWidth(width);
+            if (line.lineNumber() > 0) found.push_back(line.textStart());
+        }
+        layout.endLayout();
+        if (lastChunk && whole) {
+            for (const int start : found)
+                starts.push_back(int(from + start));
+            break;
+        }
+        if (found.empty()) {
+            if (lastChunk) { // the text ends within this line
+                if (reached) *reached = from;
+                break;
+            }
+            chunk *= 2; // one line runs past the chunk
+            continue;
+        }
+        // The chunk's last line may be cut short by the chunk's end; the next chunk starts with it.
+        // Every line before it ends where it ends in the whole paragraph, since the word after it
+        // lies in the chunk.
+        for (const int start : found)
+            starts.push_back(int(from + start));
+        from += found.back();
+        chunk = chunkLength;
+    }
+    return starts;
+}
+
+qreal lineWidth(const QPlainTextEdit* box) {
+    // The plain text layout's own rule: the viewport's width less the document's margins.
+    if (box->lineWrapMode() != QPlainTextEdit::WidgetWidth || box->viewport()->width() <= 0) return 0;
+    return box->viewport()->width() - 2 * box->document()->documentMargin();
+}
+
+namespace {
+constexpr qsizetype ProvisionalLength = 200;
+
+// Provisional pieces of a paragraph from `from` on: at most ProvisionalLength characters, cut
+// after a space where there is one.
+void addProvisionalStarts(QStringView paragraph, qsizetype from, std::vector<int>& starts) {
+    while (paragraph.size() - from > ProvisionalLength) {
+        const qsizetype space = paragraph.lastIndexOf(u' ', from + ProvisionalLength - 1);
+        from = space > from ? space + 1 : from + ProvisionalLength;
+        starts.push_back(int(from));
+    }
+}
+
+QFont fontOf(const QTextDocument* document, const QTextCharFormat& format) {
+    return format.font().resolve(document->defaultFont());
+}
+} // namespace
+
+Wrap fill(QPlainTextEdit* box, QStringView text, const QTextCharFormat& format, int longerThan,
+          qsizetype exactUntil) {
+    QTextDocument* document = box->document();
+    const QFont font = fontOf(document, format);
+    const QTextOption option = document->defaultTextOption();
+    const qreal width = lineWidth(box);
+    constexpr qsizetype PieceLength = 1 << 20; // what goes into the document at a time
+
+    Wrap wrap;
+    wrap.exactUntil = text.size();
+    wrap.font = font;
+    std::vector<int> continued; // numbers of the blocks that the next one continues
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    QString piece;
+    piece.reserve(std::min(text.size(), PieceLength) + 1024);
+    int block = 0;
+    qsizetype from = 0;
+    while (from <= text.size()) {
+        qsizetype end = text.indexOf(u'\n', from);
+        if (end < 0) end = text.size();
+        const QStringView paragraph = text.mid(from, end - from);
+        qsizetype written = 0;
+        if (paragraph.size() > longerThan) {
+            qsizetype exact = 0;
+            std::vector<int> starts;
+            if (wrap.exactUntil == text.size())
+                starts = lineStarts(paragraph, font, option, width, 0, exactUntil - from, &exact);
+            if (exact < paragraph.size()) {
+                if (wrap.exactUntil == text.size()) wrap.exactUntil = from + exact;
+                addProvisionalStarts(paragraph, exact, starts);
+            }
+            for (const int start : starts) {
+                piece += paragraph.mid(written, start - written);
+                piece += QChar::ParagraphSeparator;
+                wrap.breaks.push_back(int(from) + start);
+                continued.push_back(block++);
+                written = start;
+            }
+        }
+        piece += paragraph.mid(written);
+        if (end < text.size()) {
+            piece += u'\n';
+            ++block;
+        }
+        if (piece.size() >= PieceLength || end == text.size()) {
+            cursor.insertText(piece, format);
+            piece.clear();
+        }
+        from = end + 1;
+    }
+    cursor.endEditBlock();
+
+    auto next = continued.begin();
+    int number = 0;
+    for (QTextBlock b = document->firstBlock(); b.isValid(); b = b.next(), ++number) {
+        const bool continues = next != continued.end() && *next == number;
+        if (continues) ++next;
+        const int state = continues ? ContinuedState : PlainState;
+        if (b.userState() != state) b.setUserState(state);
+    }
+    return wrap;
+}
+
+void refine(QPlainTextEdit* box, Wrap& wrap, int longerThan, qsizetype until) {
+    QTextDocument* document = box->document();
+    const QFont& font = wrap.font;
+    const QTextOption option = document->defaultTextOption();
+    const qreal width = lineWidth(box);
+    const qsizetype textLength = document->characterCount() - 1 - qsizetype(wrap.breaks.size());
+    while (wrap.exactUntil < until && wrap.exactUntil < textLength) {
+        // The rest of the paragraph from the first provisional piece (a block of its own), as far
+        // as the lines up to `until` need.
+        const qsizetype from = wrap.exactUntil;
+        QTextBlock block = document->findBlock(documentIndex(wrap.breaks, int(from)));
+        const bool startsParagraph = !continues(block.previous());
+        QString rest;
+        bool whole = false;
+        const qsizetype wanted = until - from + 8192;
+        for (QTextBlock b = block; b.isValid(); b = b.next()) {
+            rest += b.text();
+            if (!continues(b)) {
+                whole = true;
+                break;
+            }
+            if (rest.size() >= wanted) break;
+        }
+        if (whole && startsParagraph && rest.size() <= longerThan) {
+            wrap.exactUntil = from + rest.size() + 1; // a short paragraph: nothing to split
+            continue;
+        }
+        qsizetype reached = 0;
+        std::vector<int> exact = lineStarts(rest, font, option, width, 0, until - from, &reached, whole);
+        for (int& start : exact)
+            start += int(from);
+        const qsizetype newFrontier = from + reached;
+        const bool paragraphDone = whole && reached == rest.size();
+
+        const auto first = std::upper_bound(wrap.breaks.begin(), wrap.breaks.end(), int(from));
+        const auto last = std::upper_bound(first, wrap.breaks.end(), int(newFrontier));
+        const auto i0 = int(first - wrap.breaks.begin());
+        const int lastState = document->findBlock(documentIndex(wrap.breaks, int(newFrontier))).userState();
+
+        QTextCursor cursor(document);
+        cursor.beginEditBlock();
+        // The provisional breaks go, from the last; a break's separator stands at its index plus
+        // the number of breaks before it.
+        for (auto it = last; it != first;) {
+            --it;
+            cursor.setPosition(*it + int(it - wrap.breaks.begin()));
+            cursor.deleteChar();
+        }
+        for (size_t j = exact.size(); j-- > 0;) {
+            cursor.setPosition(exact[j] + i0); // the breaks before it are not in yet
+            cursor.insertBlock();
+        }
+        cursor.endEditBlock();
+        wrap.breaks.insert(wrap.breaks.erase(first, last), exact.begin(), exact.end());
+
+        QTextBlock piece = document->findBlock(documentIndex(wrap.breaks, int(from)));
+        for (size_t j = 0; j < exact.size(); ++j) {
+            piece.setUserState(ContinuedState);
+            piece = piece.next();
+        }
+        piece.setUserState(lastState);
+        wrap.exactUntil = paragraphDone ? newFrontier + 1 : newFrontier;
+        if (!paragraphDone && newFrontier == from) break; // no room to lay out: stays provisional
+    }
 }
 
 int documentIndex(const std::vector<int>& breaks, int index) {

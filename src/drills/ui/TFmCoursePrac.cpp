@@ -114,7 +114,7 @@ void TFmCoursePrac::NextLine() {
     // A stored position outside the file (a shortened course, a damaged profile) is brought
     // back into it rather than asking the list for a line it does not have.
     CurrentLine = count > 0 ? std::clamp(CurrentLine, 0, count - 1) : 0;
-    prepareLine(count > 0 ? Lines[size_t(CurrentLine)] : QByteArray());
+    prepareLine(count > 0 ? Lines[CurrentLine] : QByteArray());
 
     LbMark->hide();
     Timing = false;

@@ -25,6 +25,10 @@
 namespace {
 // Sample paragraphs up to this many characters stay whole: one costs a key little.
 constexpr int LongParagraph = 400;
+// A long paragraph's screen lines are found this far ahead of the character being typed, so that
+// the lines the box shows are its own, and this many characters at a time.
+constexpr int LinesAhead = 16384;
+constexpr int LinesAtATime = 8192;
 constexpr int StatusBarHeight = 26;
 constexpr int DesignClientWidth = 592;
 constexpr int DesignClientHeight = 230;
@@ -258,13 +262,8 @@ bool TFmLinePractice::eventFilter(QObject* watched, QEvent* event) {
     if (watched == SampleEdit && event->type() == QEvent::FocusIn) SampleEditEnter();
     // The box lays its text out for the new width once it has handled the resize; the long
     // paragraphs are split again after that.
-    if (watched == SampleEdit && event->type() == QEvent::Resize && !m_sampleBreaks.empty())
-        QTimer::singleShot(0, this, [this] {
-            if (SampleEdit->viewport()->width() != m_sampleWrapWidth) {
-                m_sampleWrapStale = true;
-                wrapSampleIfStale();
-            }
-        });
+    if (watched == SampleEdit && event->type() == QEvent::Resize && m_sampleHasLongParagraph)
+        QTimer::singleShot(0, this, [this] { wrapSampleIfStale(); });
     return QDialog::eventFilter(watched, event);
 }
 
@@ -282,7 +281,6 @@ void TFmLinePractice::SetPracticeFont(const DrillFont& Font) {
     m_sampleFont = Font;
     SampleEdit->setFont(Font.font);
     InputEdit->setFont(Font.font);
-    sampleLayoutChanged();
     SampleEdit->document()->setDefaultFont(Font.font);
     InputEdit->document()->setDefaultFont(Font.font);
     QTextCharFormat format;
@@ -315,11 +313,29 @@ void TFmLinePractice::SetSampleText(const QByteArray& S) {
 }
 
 void TFmLinePractice::setSampleBoxText(const QByteArray& S) {
-    m_keptBlock = QTextBlock(); // its paragraph goes with the old text
     m_sample.setText(S);
-    SampleEdit->setPlainText(m_sample.displayText());
-    m_sampleBreaks.clear();
-    sampleLayoutChanged();
+    fillSampleBox();
+}
+
+void TFmLinePractice::fillSampleBox() {
+    m_keptBlock = QTextBlock(); // its paragraph goes with the old text
+    SampleEdit->clear();
+    m_sampleWrapWidth = SoftLineBreaks::lineWidth(SampleEdit);
+    m_sampleWrapFont = sampleWrapFont();
+    const QString text = m_sample.displayText();
+    m_sampleWrap = SoftLineBreaks::fill(SampleEdit, text, m_sampleFormat, LongParagraph,
+                                        std::max(m_sample.boxIndex(Position), 0) + LinesAhead + LinesAtATime);
+    m_sampleHasLongParagraph = false;
+    for (qsizetype from = 0; from <= text.size() && !m_sampleHasLongParagraph;) {
+        qsizetype end = text.indexOf(u'\n', from);
+        if (end < 0) end = text.size();
+        m_sampleHasLongParagraph = end - from > LongParagraph;
+        from = end + 1;
+    }
+}
+
+QFont TFmLinePractice::sampleWrapFont() const {
+    return m_sampleFormat.font().resolve(SampleEdit->document()->defaultFont());
 }
 
 void TFmLinePractice::ResetInput() {
@@ -327,7 +343,6 @@ void TFmLinePractice::ResetInput() {
     QTextCursor sampleAll(SampleEdit->document());
     sampleAll.select(QTextCursor::Document);
     sampleAll.setCharFormat(m_sampleFormat);
-    sampleLayoutChanged();
     QTextCursor inputAll(InputEdit->document());
     inputAll.select(QTextCursor::Document);
     inputAll.setCharFormat(m_sampleFormat);
@@ -562,18 +577,19 @@ void TFmLinePractice::selectNextExpected() {
 }
 
 void TFmLinePractice::wrapSampleIfStale() {
-    if (!m_sampleWrapStale && SampleEdit->viewport()->width() == m_sampleWrapWidth) return;
-    keepLayoutOf(QTextBlock());
-    m_sampleWrapWidth = SampleEdit->viewport()->width();
-    m_sampleWrapStale = false;
-    m_sampleBreaks = SoftLineBreaks::rewrap(SampleEdit->document(), LongParagraph, !m_sampleBreaks.empty());
+    if (!m_sampleHasLongParagraph) return;
+    if (SoftLineBreaks::lineWidth(SampleEdit) == m_sampleWrapWidth && sampleWrapFont() == m_sampleWrapFont)
+        return;
+    fillSampleBox();
 }
 
 void TFmLinePractice::selectSampleCharacter(int index) {
     wrapSampleIfStale();
+    if (m_sampleHasLongParagraph && index + LinesAhead > m_sampleWrap.exactUntil)
+        SoftLineBreaks::refine(SampleEdit, m_sampleWrap, LongParagraph, index + LinesAhead + LinesAtATime);
     QTextDocument* doc = SampleEdit->document();
     const int last = std::max(0, doc->characterCount() - 1);
-    index = std::clamp(SoftLineBreaks::documentIndex(m_sampleBreaks, index), 0, last);
+    index = std::clamp(SoftLineBreaks::documentIndex(m_sampleWrap.breaks, index), 0, last);
     keepLayoutOf(doc->findBlock(index));
     QTextCursor cursor(doc);
     cursor.setPosition(index);

@@ -2,6 +2,7 @@
 
 #include "drills/DrillSample.h"
 #include "drills/TLineEndReason.h"
+#include "drills/ui/SoftLineBreaks.h"
 #include "platform/KeyInput.h"
 #include "settings/FontValue.h"
 
@@ -139,8 +140,6 @@ protected:
     OuterFrameFit* frameFit() const { return m_frameFit; }
     // Replaces the sample box's text without a new Marks array (the text drill sizes them).
     void setSampleBoxText(const QByteArray& S);
-    // The sample box's font or formats changed: its long paragraphs are split again.
-    void sampleLayoutChanged() { m_sampleWrapStale = true; }
     // The format of the sample's characters, which right and wrong marks start from.
     QTextCharFormat sampleCharFormat() const { return m_sampleFormat; }
     void setSampleCharFormat(const QTextCharFormat& format) { m_sampleFormat = format; }
@@ -163,7 +162,9 @@ private:
     void endLine(char key);
     void selectNextExpected();
     void keepLayoutOf(const QTextBlock& block);
+    void fillSampleBox();
     void wrapSampleIfStale();
+    QFont sampleWrapFont() const;
     void placeCompanions();
     void followLateFrame();
     void bringCompanionsToFront();
@@ -175,11 +176,14 @@ private:
     // (see keepLayoutOf); invalid while none does.
     QTextBlock m_keptBlock;
     // A long paragraph of the sample box is split at its screen lines (soft breaks, see
-    // SoftLineBreaks), so that selecting, measuring and painting a character no longer go through
-    // the whole paragraph; these are the breaks, by index of the unsplit text.
-    std::vector<int> m_sampleBreaks;
-    bool m_sampleWrapStale = true;
-    int m_sampleWrapWidth = -1;
+    // SoftLineBreaks) before it goes into the box, so that neither filling nor formatting the box
+    // nor selecting, measuring and painting a character goes through the whole paragraph; these are
+    // the breaks, by index of the unsplit text. The box is filled again when the line width or the
+    // font they were made for changes.
+    SoftLineBreaks::Wrap m_sampleWrap;
+    bool m_sampleHasLongParagraph = false;
+    qreal m_sampleWrapWidth = -1;
+    QFont m_sampleWrapFont;
     DrillFont m_sampleFont;
     QTextCharFormat m_sampleFormat;
     QLabel* m_statusLabel = nullptr;

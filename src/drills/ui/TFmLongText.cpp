@@ -196,7 +196,6 @@ void TFmLongText::ApplySampleFont() {
     QTextCursor sampleAll(SampleEdit->document());
     sampleAll.select(QTextCursor::Document);
     sampleAll.setCharFormat(sampleCharFormat());
-    sampleLayoutChanged();
     QTextCursor inputAll(InputEdit->document());
     inputAll.select(QTextCursor::Document);
     inputAll.setCharFormat(sampleCharFormat());

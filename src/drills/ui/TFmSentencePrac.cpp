@@ -23,23 +23,24 @@ TFmSentencePrac::TFmSentencePrac(QWidget* owner, Creation creation)
 
 void TFmSentencePrac::FormCreate() {
     TFmLinePractice::FormCreate();
-    Lines.clear();
+    Lines = TextLines();
     m_random.seed(quint32(QDateTime::currentMSecsSinceEpoch()));
 }
 
 void TFmSentencePrac::SetFileName(const QString& Name) {
     FileName = Name;
-    Lines.clear();
+    Lines = TextLines();
 }
 
 void TFmSentencePrac::readLines() {
-    Lines = loadLines(FileName);
+    TextLines lines = loadLines(FileName);
     // A file of blank lines only would offer nothing but empty lines, each ended by any key.
-    const bool nothingToType = std::all_of(Lines.begin(), Lines.end(), [](const QByteArray& line) {
-        return DrillRules::trimLine(line).isEmpty();
+    const bool nothingToType = std::all_of(lines.begin(), lines.end(), [](QByteArrayView line) {
+        return DrillRules::trimLine(line.toByteArray()).isEmpty();
     });
     if (nothingToType)
         throw EInOutError(formatText(i18n("The file %s holds no lines to practise."), {FileName}));
+    Lines = std::move(lines);
 }
 
 bool TFmSentencePrac::LoadFile() {
@@ -60,7 +61,7 @@ void TFmSentencePrac::prepareLine(const QByteArray& line) {
 void TFmSentencePrac::NextLine() {
     if (LineAccepted && !Lines.empty()) {
         const int index = int(m_random.bounded(quint32(Lines.size())));
-        prepareLine(Lines[size_t(index)]);
+        prepareLine(Lines[index]);
     } else {
         // The same sentence again; every position is typed again before it can complete.
         SampleLength = sample().length();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drills/ui/TFmLinePractice.h"
+#include "platform/TextLines.h"
 
 #include <QRandomGenerator>
 #include <vector>
@@ -12,7 +13,7 @@ class TFmSentencePrac : public TFmLinePractice {
 public:
     explicit TFmSentencePrac(QWidget* owner = nullptr);
 
-    std::vector<QByteArray> Lines;
+    TextLines Lines;
     QString FileName;
 
     void SetFileName(const QString& Name);

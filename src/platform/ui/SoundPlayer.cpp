@@ -1,8 +1,11 @@
 #include "platform/ui/SoundPlayer.h"
 
-#include <QFileInfo>
+#include "platform/Errors.h"
+#include "platform/RegularFile.h"
+
 #include <QMetaObject>
 #include <QSoundEffect>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
 
@@ -63,14 +66,31 @@ QStringList SoundPlayer::loadedFiles() const {
 
 QSoundEffect* SoundPlayer::effectFor(const QString& fileName) {
     if (QSoundEffect* effect = m_effects.value(fileName)) return effect;
-    // An empty name in media.ini leaves the media folder itself; only real files are tried.
-    if (!QFileInfo(fileName).isFile()) return nullptr;
+    const QString copy = privateCopy(fileName);
+    if (copy.isEmpty()) return nullptr;
     // The file is read on a thread of the multimedia library, which connects to the sound
     // server once it has been read.
     auto* effect = new QSoundEffect(this);
-    effect->setSource(QUrl::fromLocalFile(fileName));
+    effect->setSource(QUrl::fromLocalFile(copy));
     m_effects.insert(fileName, effect);
     return effect;
+}
+
+QString SoundPlayer::privateCopy(const QString& fileName) {
+    // The multimedia library opens and reads the file itself: it would wait for good on a pipe and
+    // read a device or a huge file into memory. The file is read through the reader instead (a
+    // regular file of at most MaxSoundFileSize bytes) and the library gets a copy of it in a
+    // folder of the player's own. Anything else (a missing name, the media folder itself when the
+    // name is empty) stays silent.
+    if (!m_copies) m_copies = std::make_unique<QTemporaryDir>();
+    if (!m_copies->isValid()) return QString();
+    try {
+        const QByteArray bytes = RegularFile::read(fileName, MaxSoundFileSize);
+        const QString copy = m_copies->filePath(QString::number(m_effects.size()) + QStringLiteral(".wav"));
+        return RegularFile::write(copy, bytes) ? copy : QString();
+    } catch (const QuorvelError&) {
+        return QString();
+    }
 }
 
 void SoundPlayer::playNow(const QString& fileName) {

@@ -5,8 +5,10 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QSoundEffect;
+class QTemporaryDir;
 
 // Plays WAV files asynchronously, one at a time: a sound started while another plays takes
 // its place. play() returns at once and may be called from any thread; the sound itself is
@@ -15,6 +17,9 @@ class QSoundEffect;
 class SoundPlayer final : public QObject {
     Q_OBJECT
 public:
+    // The largest sound file played: some minutes of sound, far beyond a sound of the program.
+    static constexpr qint64 MaxSoundFileSize = 16 * 1024 * 1024;
+
     explicit SoundPlayer(QObject* parent = nullptr);
     ~SoundPlayer() override;
 
@@ -38,6 +43,7 @@ private slots:
 
 private:
     QSoundEffect* effectFor(const QString& fileName);
+    QString privateCopy(const QString& fileName);
     void openOutput(QSoundEffect* effect);
     bool playSilently(QSoundEffect* effect);
 
@@ -45,6 +51,7 @@ private:
     QString m_fileName;
     // One loaded effect per file, made by prepare() or on first use.
     QHash<QString, QSoundEffect*> m_effects;
+    std::unique_ptr<QTemporaryDir> m_copies; // what the effects play: copies of the files
     QSoundEffect* m_current = nullptr;
     bool m_outputOpened = false;
     QMetaObject::Connection m_whenLoaded;
