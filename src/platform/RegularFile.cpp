@@ -360,6 +360,12 @@ bool Update::write(const QByteArray& bytes, struct stat& written) {
     return true;
 }
 
+bool write(const QString& path, const QByteArray& bytes) {
+    Update update(path, true);
+    struct stat written;
+    return update.held() && update.write(bytes, written);
+}
+
 void sync(const QString& path) {
     const QFileInfo info(path);
     syncPath(QFile::encodeName(info.canonicalFilePath()), O_RDONLY);

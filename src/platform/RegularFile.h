@@ -69,6 +69,9 @@ private:
     bool m_created = false; // made empty by this Update and not yet written
 };
 
+// Puts bytes in place of the file's content, or creates the file, as one Update.
+bool write(const QString& path, const QByteArray& bytes);
+
 // Forces the file's content and its folder entry to the storage device; errors are ignored.
 void sync(const QString& path);
 

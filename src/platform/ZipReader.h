@@ -24,8 +24,10 @@ public:
     QByteArray extract(const QByteArray& memberName) const;
     void close();
 
-    static constexpr qint64 maxMemberSize = 64 * 1024 * 1024;
-    static constexpr qint64 maxArchiveSize = 64 * 1024 * 1024;
+    // A layout's largest member is under 400 KB unpacked; the limits leave room tenfold and keep
+    // a small archive that unpacks to far more (a zip bomb) from taking the memory.
+    static constexpr qint64 maxMemberSize = 4 * 1024 * 1024;
+    static constexpr qint64 maxArchiveSize = 16 * 1024 * 1024;
 
 private:
     zip* m_archive = nullptr;

@@ -551,10 +551,10 @@ void TestBundledCourses::courseTeachesKeysBeforeUsingThem() {
     QFETCH(QString, course);
     TDataMod layout;
     QVERIFY(layout.LoadLayout(archivePath(course)));
-    const std::vector<QByteArray> lines = loadLines(courseDir(course) + QStringLiteral("/course.txt"));
+    const TextLines lines = loadLines(courseDir(course) + QStringLiteral("/course.txt"));
     std::set<int> taught;
     QStringList early;
-    for (size_t i = 0; i < lines.size(); ++i) {
+    for (qsizetype i = 0; i < lines.size(); ++i) {
         for (const QByteArray& word : lines[i].split(' ')) {
             std::set<int> keys, strokes;
             for (const char c : word) {

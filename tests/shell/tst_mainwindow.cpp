@@ -9,6 +9,7 @@
 #include "platform/FakeKeyboardLayoutProvider.h"
 #include "platform/IniFile.h"
 #include "platform/ScriptedDialogs.h"
+#include "platform/ZipReader.h"
 #include "platform/ui/SoundPlayer.h"
 #include "settings/DataMod.h"
 #include "settings/KeyboardLayoutAgent.h"
@@ -450,7 +451,7 @@ void TestMainWindow::damagedLayoutNeverLocksOut() {
     if (damage == "no key table") {
         QVERIFY(changeMember(layout, "key.cds", QByteArray()));
     } else if (damage == "huge member") {
-        QVERIFY(changeMember(layout, "key.cds", QByteArray(64 * 1024 * 1024 + 1, 'k')));
+        QVERIFY(changeMember(layout, "key.cds", QByteArray(ZipReader::maxMemberSize + 1, 'k')));
     } else if (damage == "bad value") {
         // Every field is there, but X is text: the keyboard cannot place the key.
         DataPacket keys;
