@@ -82,7 +82,20 @@ void TIniFile::refresh() {
     parse();
     // The file that was read, which may be newer than the one looked at before.
     m_stamp = read == RegularFile::ReadResult::Read ? stampOf(info) : now;
+    m_readRefused = read == RegularFile::ReadResult::NotReadable || read == RegularFile::ReadResult::TooLarge;
     m_loaded = true;
+}
+
+QString TIniFile::ReadProblem() {
+    refresh();
+    if (!m_readRefused) return QString();
+    // The reader's own words: it looks at the file again but reads nothing of one it refuses.
+    try {
+        RegularFile::read(m_fileName, MaxFileSize);
+    } catch (const EInOutError& e) {
+        return e.message();
+    }
+    return QString();
 }
 
 void TIniFile::clear() {
@@ -107,6 +120,7 @@ void TIniFile::readForChange(RegularFile::Update& update) {
     }
     m_stamp = stampOf(info);
     m_loaded = true;
+    m_readRefused = false;
 }
 
 void TIniFile::refused() const {

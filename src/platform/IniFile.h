@@ -86,6 +86,10 @@ public:
     // write has already reached the file.
     void UpdateFile();
 
+    // Why the file, present in the folder, was read as empty (it is no regular file, may not be
+    // read, or is larger than MaxFileSize); empty when it was read or is missing.
+    QString ReadProblem();
+
     static constexpr int MaxValueLength = 2047;
     // A larger file reads as an empty one and is never written over. At this size even a file
     // of a million tiny sections or keys is listed and read within a few seconds.
@@ -128,4 +132,5 @@ private:
     FileStamp m_stamp;
     bool m_loaded = false;
     bool m_unflushed = false; // written since the last device flush
+    bool m_readRefused = false; // present, but read as empty
 };

@@ -24,6 +24,8 @@ public:
 
     // The users: the section names in file order.
     QStringList userNames();
+    // Why the file could not be read, when it is there but unusable; empty otherwise.
+    QString readProblem() { return m_ini.ReadProblem(); }
     // Fills the profile from the section (a missing section or file gives the defaults). A bad
     // number raises EConvertError, with the fields read before it already set.
     void load(TProfile& profile, const QString& section);

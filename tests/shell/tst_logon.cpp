@@ -10,6 +10,7 @@
 #include "shell/ui/TZQMainFm.h"
 #include "shell/ui/TZQStarterLocal.h"
 #include "support/TestPaths.h"
+#include "support/UnusualFiles.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -134,14 +135,22 @@ void TestLogon::listsUsersInFileOrderAndPreselectsTheLastUser_data() {
     QTest::addColumn<QByteArray>("zq");
     QTest::addColumn<QStringList>("users");
     QTest::addColumn<QString>("selected");
+    // "pipe" and "too large" put that in place of zqc.ini: no users, and a warning that says why.
+    QTest::addColumn<QString>("warning");
     QTest::newRow("last user listed")
         << QByteArray("[Default]\r\n[Zoe]\r\n[anna]\r\n") << QByteArray("[General]\r\nUser=Anna\r\n")
-        << QStringList{"Default", "Zoe", "anna"} << "anna";
-    QTest::newRow("no zq.ini: Default")
-        << QByteArray("[Zoe]\r\n[Default]\r\n") << QByteArray() << QStringList{"Zoe", "Default"} << "Default";
+        << QStringList{"Default", "Zoe", "anna"} << "anna" << "";
+    QTest::newRow("no zq.ini: Default") << QByteArray("[Zoe]\r\n[Default]\r\n") << QByteArray()
+                                        << QStringList{"Zoe", "Default"} << "Default" << "";
     QTest::newRow("last user gone") << QByteArray("[Zoe]\r\n") << QByteArray("[General]\r\nUser=Max\r\n")
-                                    << QStringList{"Zoe"} << "";
-    QTest::newRow("no zqc.ini") << QByteArray() << QByteArray() << QStringList{} << "";
+                                    << QStringList{"Zoe"} << "" << "";
+    QTest::newRow("no zqc.ini") << QByteArray() << QByteArray() << QStringList{} << "" << "";
+    QTest::newRow("pipe as zqc.ini") << QByteArray("pipe") << QByteArray() << QStringList{} << ""
+                                     << "Cannot open file \"%1\". It is not a regular file.";
+    QTest::newRow("zqc.ini too large")
+        << QByteArray("too large") << QByteArray() << QStringList{} << ""
+        << QStringLiteral("The file \"%1\" is too large: ") + QString::number(TIniFile::MaxFileSize + 1) +
+               QStringLiteral(" bytes (at most ") + QString::number(TIniFile::MaxFileSize) + QStringLiteral(" bytes).");
 }
 
 void TestLogon::listsUsersInFileOrderAndPreselectsTheLastUser() {
@@ -149,9 +158,22 @@ void TestLogon::listsUsersInFileOrderAndPreselectsTheLastUser() {
     QFETCH(QByteArray, zq);
     QFETCH(QStringList, users);
     QFETCH(QString, selected);
-    if (!zqc.isEmpty()) writeAll(Settings->AppDir + "zqc.ini", zqc);
+    QFETCH(QString, warning);
+    const QString zqcPath = Settings->AppDir + "zqc.ini";
+    if (zqc == "pipe")
+        QVERIFY(!UnusualFiles::fifo(QDir(m_dir->path()), "zqc.ini").isEmpty());
+    else if (zqc == "too large")
+        QVERIFY(!UnusualFiles::sparse(QDir(m_dir->path()), "zqc.ini", TIniFile::MaxFileSize + 1).isEmpty());
+    else if (!zqc.isEmpty())
+        writeAll(zqcPath, zqc);
     if (!zq.isEmpty()) writeAll(Settings->AppDir + "zq.ini", zq);
+    ScriptedDialogsGuard dialogs;
     startLogon();
+    const QStringList expected = warning.isEmpty()
+                                     ? QStringList{}
+                                     : QStringList{warning.arg(QDir::toNativeSeparators(zqcPath)) +
+                                                   " The users stored in it cannot be listed, and nothing is saved into it."};
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Warning), expected);
     QStringList shown;
     for (int i = 0; i < m_logon->ComboUser->count(); ++i)
         shown << m_logon->ComboUser->itemText(i);

@@ -148,6 +148,13 @@ void TFmLogon::showEvent(QShowEvent* event) {
 
 void TFmLogon::FormShow() {
     RefreshUserList();
+    // An empty list must not look like a new installation when the users are there but cannot
+    // be read; the file is then never written over.
+    if (Starter) {
+        const QString problem = Starter->userListProblem();
+        if (!problem.isEmpty())
+            dialogs().warning(problem + QStringLiteral(" The users stored in it cannot be listed, and nothing is saved into it."));
+    }
 }
 
 void TFmLogon::OKButtonClick() {

@@ -33,6 +33,10 @@ QStringList TZQStarterLocal::userNames() {
     return store().userNames();
 }
 
+QString TZQStarterLocal::userListProblem() {
+    return store().readProblem();
+}
+
 void TZQStarterLocal::LoadProfileSection(TProfile* Sender, const QString& Name) {
     store().load(*Sender, Name);
 }

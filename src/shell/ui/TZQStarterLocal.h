@@ -31,6 +31,8 @@ public:
     // The users stored in "zqc.ini", in file order, for the logon window's list. They come from
     // the same reading of the file as the profile loaded next.
     QStringList userNames();
+    // Why the user file could not be read, when it is there but unusable; empty otherwise.
+    QString userListProblem();
 
 private:
     ProfileStore& store();
