@@ -21,11 +21,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=":$(( 90 + RANDOM % 400 ))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY="$display"
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+source "$(dirname "$0")/../tests/e2e/xvfb.sh"
+start_xvfb "$work" || exit 1
 export QT_QPA_PLATFORM=xcb
 
 # A private program folder, so the run touches nobody's settings.

@@ -21,14 +21,11 @@ app="$work/app"
 cp -r "$app_src" "$app"
 rm -f "$app/zq.ini"
 
-# Xvfb picks a free display and names it once it accepts connections. A display number drawn
-# at random may be another run's server: this run's keys would then reach that run's windows.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp ${E2E_XVFB_ARGS:-} 3>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "e2e: Xvfb did not start" >&2; exit 1; }
-display=":$(head -1 "$work/display")"
-export DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+# shellcheck disable=SC2086 # the extra options are words
+start_xvfb "$work" ${E2E_XVFB_ARGS:-} || { pids+=("$xvfb_pid"); exit 1; }
+pids+=("$xvfb_pid")
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
@@ -44,12 +41,14 @@ fail() {
   exit 1
 }
 
-# The id of a visible window whose title matches, waiting up to 10 s.
+# The id of a visible window whose title matches, other than window $2 if given, waiting up to
+# 10 s. Two windows may share a title: the logon window and the main window are both "Quorvel".
 wait_window() {
-  local title="$1" wid=""
+  local title="$1" other="${2:-}" wid
   for _ in $(seq 100); do
-    wid=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | tail -1 || true)
-    [ -n "$wid" ] && { echo "$wid"; return 0; }
+    for wid in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | tac || true); do
+      [ "$wid" != "$other" ] && { echo "$wid"; return 0; }
+    done
     sleep 0.1
   done
   return 1
@@ -85,8 +84,7 @@ log_on() {
   logon=$(wait_window Quorvel) || fail "no logon window"
   focus "$logon"
   keys Return
-  sleep 1
-  main=$(wait_window Quorvel) || fail "no main window"
+  main=$(wait_window Quorvel "$logon") || fail "no main window"
   focus "$main"
 }
 # Exit from the focused main window, then OK on the practice-time summary (shot first when

@@ -78,14 +78,52 @@ check_drill() { # check_drill <window> <title> <outer geometry "x y w h" or "x y
     lacks 'RESIZE|MAXIMIZE' "$(allowed "$wid")"
 }
 
+# The hand windows $left and $right and the keyboard window $keyboard of the drill $drill.
+find_companions() {
+  left=$(wait_window Left) || fail "no left hand"
+  right=$(wait_window Right) || fail "no right hand"
+  keyboard=""
+  for wid in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
+    case "$wid" in "$main" | "$drill" | "$left" | "$right") continue ;; esac
+    keyboard=$wid
+  done
+  [ -n "$keyboard" ] || fail "no keyboard window"
+}
+# Waits until the keyboard and the hands have stood still for half a second (at most 5 s): the
+# window manager has framed them and answered every request.
+settle() {
+  local now last="" same=0
+  for _ in $(seq 50); do
+    now="$(outer "$keyboard") $(outer "$left") $(outer "$right")"
+    if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
+    [ "$same" -ge 5 ] && return 0
+    last=$now
+    sleep 0.1
+  done
+}
+# Both hands 63 pixels wide, frame included, their frames' tops level with the keyboard's and
+# 5 pixels from its sides; the frame windows the window manager drew agree.
+check_lined_up() { # check_lined_up <label>
+  local kx ky kw kh lx ly lw lh rx ry rw rh
+  read -r kx ky kw kh <<<"$(outer "$keyboard")"
+  read -r lx ly lw lh <<<"$(outer "$left")"
+  read -r rx ry rw rh <<<"$(outer "$right")"
+  check "$1: left hand 63 pixels wide" equal "$lw" 63
+  check "$1: right hand 63 pixels wide" equal "$rw" 63
+  check "$1: hands level with the keyboard" equal "$ly $ry" "$ky $ky"
+  check "$1: left hand 5 pixels left of the keyboard" equal "$((lx + lw + 5))" "$kx"
+  check "$1: right hand 5 pixels right of the keyboard" equal "$rx" "$((kx + kw + 5))"
+  check "$1: the hands' frame windows agree" equal "$(frame_window_geometry "$left") $(frame_window_geometry "$right")" \
+    "$lx $ly $lw $lh $rx $ry $rw $rh"
+}
+
 # ---- First run: the ordinary window --------------------------------------------------------
 start_program
 logon=$(wait_window Quorvel) || fail "no logon window"
 check_title "$logon" Quorvel
 focus "$logon"
 keys Return
-sleep 1
-main=$(wait_window Quorvel) || fail "no main window"
+main=$(wait_window Quorvel "$logon") || fail "no main window"
 check_title "$main" Quorvel
 focus "$main"
 
@@ -98,14 +136,7 @@ drill_w=$((screen_w * 90 / 100))
 check_drill "$drill" Course "$(( (screen_w - drill_w) / 2 )) $((screen_h / 8)) $drill_w -"
 check "Course: client height" equal "$(client_size "$drill" | cut -d' ' -f2)" 230
 
-left=$(wait_window Left) || fail "no left hand"
-right=$(wait_window Right) || fail "no right hand"
-keyboard=""
-for wid in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
-  case "$wid" in "$main" | "$drill" | "$left" | "$right") continue ;; esac
-  keyboard=$wid
-done
-[ -n "$keyboard" ] || fail "no keyboard window"
+find_companions
 for hand in "$left" "$right"; do
   name=$(text_prop "$hand" WM_NAME)
   check_title "$hand" "$name"
@@ -113,12 +144,30 @@ for hand in "$left" "$right"; do
   check "$name hand: fixed size" is_fixed "$hand"
   check "$name hand: cannot be resized" lacks RESIZE "$(allowed "$hand")"
 done
+check_lined_up "first opening"
 # The keyboard window's caption is empty, and the window manager shows no title for it.
 check "keyboard: WM_NAME empty" equal "$(text_prop "$keyboard" WM_NAME)" ""
 check "keyboard: _NET_WM_NAME empty" equal "$(text_prop "$keyboard" _NET_WM_NAME)" ""
 check "keyboard: no title shown" equal "$(text_prop "$keyboard" _NET_WM_VISIBLE_NAME)" ""
 keys Escape
 wait_gone Course || fail "the course drill did not close"
+
+# ---- The course drill opened again and again -----------------------------------------------
+# Each opening places the keyboard under the drill and the hands beside it, while the window
+# manager frames the windows it shows again: every time the hands must keep their width and line
+# up with the keyboard, and stay so.
+reopenings=20
+for round in $(seq "$reopenings"); do
+  focus "$main"
+  keys alt+c
+  drill=$(wait_window Course) || fail "opening $round: no course drill"
+  find_companions
+  settle
+  check_lined_up "opening $round"
+  focus "$drill"
+  keys Escape
+  wait_gone Course || fail "opening $round: the course drill did not close"
+done
 
 focus "$main"
 keys alt+s

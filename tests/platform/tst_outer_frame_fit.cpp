@@ -56,7 +56,7 @@ void TestOuterFrameFit::outerGeometryHoldsOnceFramed() {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     // Framed, the frame takes its part of the extents and its corner stays where it was asked.
     QTRY_COMPARE(window.frameGeometry().width(), 500);
-    const QMargins frame = fit->fittedFrame();
+    const QMargins frame = fit->frame();
     QVERIFY(!frame.isNull()); // this platform frames its windows too
     QCOMPARE(window.frameGeometry().topLeft(), QPoint(30, 40));
     if (outerHeight)

@@ -34,7 +34,7 @@ struct XServer {
     }
 
     bool start() {
-        for (const char* tool : {"Xvfb", "openbox", "xprop"})
+        for (const char* tool : {"Xvfb", "openbox", "xprop", "xwininfo"})
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
         // Xvfb names the free display it took once it accepts connections.
         const QString file = dir.filePath(QStringLiteral("display"));
@@ -84,6 +84,25 @@ bool waitFramedBehindTheProgramsBack(WId wid) {
     return false;
 }
 
+// The outer geometry of window `wid` as the X server has it: its client area grown by the frame
+// the window manager reports.
+QRect outerOnServer(WId wid) {
+    const QString id = QString::number(wid);
+    const QByteArray info = XServer::output(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+    const auto field = [&info](const char* name) {
+        const int at = info.indexOf(name);
+        return at < 0 ? -1 : info.mid(at + int(qstrlen(name))).trimmed().split('\n').first().toInt();
+    };
+    const QRect client(field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"),
+                       field("Height:"));
+    const QByteArray extents = XServer::output(
+        QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")});
+    const QList<QByteArray> lrtb = extents.mid(extents.indexOf('=') + 1).split(',');
+    if (lrtb.size() != 4) return QRect();
+    return client.marginsAdded(QMargins(lrtb[0].trimmed().toInt(), lrtb[2].trimmed().toInt(),
+                                        lrtb[1].trimmed().toInt(), lrtb[3].trimmed().toInt()));
+}
+
 } // namespace
 
 class TestHandFramingX11 : public QObject {
@@ -92,10 +111,13 @@ private slots:
     void initTestCase();
     void frameStaysWherePlacedWhenFramedLate_data();
     void frameStaysWherePlacedWhenFramedLate();
+    void reopenedHandKeepsItsWidthAndCorner_data();
+    void reopenedHandKeepsItsWidthAndCorner();
 };
 
 void TestHandFramingX11::initTestCase() {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) QSKIP("needs Xvfb, openbox and xprop");
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs Xvfb, openbox, xprop and xwininfo");
 }
 
 void TestHandFramingX11::frameStaysWherePlacedWhenFramedLate_data() {
@@ -131,6 +153,43 @@ void TestHandFramingX11::frameStaysWherePlacedWhenFramedLate() {
     QTest::qWait(300); // the window manager's answers to every request made meanwhile
     QCOMPARE(hand.frameGeometry().topLeft(), corner);
     QVERIFY(hand.geometry().top() > corner.y()); // under a title bar
+}
+
+void TestHandFramingX11::reopenedHandKeepsItsWidthAndCorner_data() {
+    QTest::addColumn<int>("placedAgainAfterMs");
+    QTest::newRow("placed again at once") << 0;
+    QTest::newRow("placed again 5 ms later") << 5;
+    QTest::newRow("placed again while being framed") << 10;
+}
+
+void TestHandFramingX11::reopenedHandKeepsItsWidthAndCorner() {
+    // As a drill does it each time it opens: the hand is placed and shown, and placed again once
+    // the drill's own frame is known; when the drill closes it is hidden.
+    QFETCH(int, placedAgainAfterMs);
+    TPalmForm hand;
+    std::array<int32_t, 10> lengths;
+    lengths.fill(50);
+    hand.LayoutFingers(lengths, std::array<int32_t, 10>{});
+    HandCompanion companion(&hand);
+    const QPoint early(968, 368);
+    const QPoint corner(968, 389);
+    for (int opening = 1; opening <= 8; ++opening) {
+        companion.moveTo(early.x(), early.y());
+        companion.ShowIfUsed();
+        QTest::qWait(placedAgainAfterMs);
+        companion.moveTo(corner.x(), corner.y());
+        QTest::qWait(400); // the window manager's answers to every request made meanwhile
+        const QRect outer = outerOnServer(hand.winId());
+        QVERIFY2(outer.width() == TPalmForm::OuterWidth && outer.topLeft() == corner,
+                 qPrintable(QStringLiteral("opening %1: the frame is %2 x %3 at (%4, %5)")
+                                .arg(opening)
+                                .arg(outer.width())
+                                .arg(outer.height())
+                                .arg(outer.x())
+                                .arg(outer.y())));
+        companion.Hide();
+        QTest::qWait(200);
+    }
 }
 
 int main(int argc, char** argv) {

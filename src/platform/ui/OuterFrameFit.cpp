@@ -1,35 +1,14 @@
 #include "platform/ui/OuterFrameFit.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
 
-QMargins frameMarginsOf(const QWidget* window) {
-    const QRect outer = window->frameGeometry();
-    const QRect client = window->geometry();
-    return QMargins(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
-                    outer.bottom() - client.bottom());
-}
-
-void placeFrameCorner(QWidget* window, QPoint frameTopLeft, const QMargins& lastFrame) {
-    // A window whose frame is known gets its client area where that frame leaves it, in one
-    // request that depends on nothing Qt may not have heard of yet.
-    if (!lastFrame.isNull()) {
-        window->setGeometry(QRect(frameTopLeft + QPoint(lastFrame.left(), lastFrame.top()), window->size()));
-        return;
-    }
-    // Otherwise a window that has its native window is placed by its frame (the window manager
-    // then puts the frame's corner there whatever frame it gives the window); one that has none
-    // yet keeps the position as that of its frame until it is shown.
-    if (QWindow* handle = window->windowHandle())
-        handle->setFramePosition(frameTopLeft);
-    else
-        window->move(frameTopLeft);
-}
-
 OuterFrameFit::OuterFrameFit(QWidget* window) : QObject(window), m_window(window) {
     window->installEventFilter(this);
+    watchNativeWindow();
 }
 
 OuterFrameFit* OuterFrameFit::of(const QWidget* window) {
@@ -39,78 +18,136 @@ OuterFrameFit* OuterFrameFit::of(const QWidget* window) {
     return nullptr;
 }
 
+OuterFrameFit* OuterFrameFit::forWindow(QWidget* window) {
+    if (OuterFrameFit* fit = of(window)) return fit;
+    return new OuterFrameFit(window);
+}
+
 void OuterFrameFit::fit(WindowExtent width, WindowExtent height) {
-    m_target = Target{std::nullopt, width, height};
+    m_size = Size{width, height};
+    readFrame();
     apply();
 }
 
 void OuterFrameFit::fit(QPoint frameTopLeft, WindowExtent width, WindowExtent height) {
-    m_target = Target{frameTopLeft, width, height};
-    apply();
+    m_corner = frameTopLeft;
+    fit(width, height);
 }
 
 void OuterFrameFit::moveFrameTo(QPoint frameTopLeft) {
-    // Only the position: the frame may be read only once the window manager has framed the window.
-    if (m_target) m_target->frameTopLeft = frameTopLeft;
-    placeFrame(frameTopLeft);
+    m_corner = frameTopLeft;
+    // Under X11 a window is placed by naming its frame (north-west gravity) as soon as it has its
+    // native window: the window manager then puts the frame there whatever frame it gives it.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        m_window->winId();
+        watchNativeWindow();
+    }
+    if (readFrame() && m_size)
+        apply();
+    else
+        placeFrame(frameTopLeft);
 }
 
 void OuterFrameFit::release() {
-    m_target.reset();
+    m_size.reset();
+    m_corner.reset();
+}
+
+QMargins OuterFrameFit::frame() {
+    refit();
+    return m_frame;
+}
+
+QRect OuterFrameFit::frameGeometry() {
+    refit();
+    return m_window->geometry().marginsAdded(m_frame);
 }
 
 QSize OuterFrameFit::clientSize(WindowExtent width, WindowExtent height, const QMargins& frame) {
     const auto inner = [](WindowExtent extent, int frameSum) {
-        const int pixels = extent.kind == WindowExtent::Kind::Outer ? extent.pixels - frameSum : extent.pixels;
+        const int pixels =
+            extent.kind == WindowExtent::Kind::Outer ? extent.pixels - frameSum : extent.pixels;
         return std::max(1, pixels);
     };
     return QSize(inner(width, frame.left() + frame.right()), inner(height, frame.top() + frame.bottom()));
 }
 
-QMargins OuterFrameFit::knownFrame() {
-    if (m_window->isVisible()) m_lastSeen = frameMarginsOf(m_window);
-    return m_lastSeen;
+bool OuterFrameFit::readFrame() {
+    watchNativeWindow();
+    const QWindow* native = m_window->windowHandle();
+    if (!m_window->isVisible() || !native || !native->isExposed()) return false;
+    const QMargins now = native->frameMargins();
+    if (now == m_frame) return false;
+    m_frame = now;
+    return true;
+}
+
+void OuterFrameFit::refit() {
+    if (!m_applying && readFrame()) apply();
 }
 
 void OuterFrameFit::apply() {
-    if (!m_target) return;
+    if (!m_size) {
+        if (m_corner) placeFrame(*m_corner);
+        return;
+    }
     m_applying = true;
-    m_fittedFor = knownFrame();
-    const QSize client = clientSize(m_target->width, m_target->height, m_fittedFor);
-    if (m_target->frameTopLeft && !m_fittedFor.isNull()) {
+    const QSize client = clientSize(m_size->width, m_size->height, m_frame);
+    if (m_corner && !m_frame.isNull()) {
         // Size and place in one request (see the class comment); the old limits would clamp it.
         m_window->setMinimumSize(0, 0);
         m_window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        const QPoint corner = *m_target->frameTopLeft + QPoint(m_fittedFor.left(), m_fittedFor.top());
-        m_window->setGeometry(QRect(corner, client));
+        m_window->setGeometry(QRect(*m_corner + QPoint(m_frame.left(), m_frame.top()), client));
     }
     m_window->setFixedSize(client);
-    if (m_target->frameTopLeft && m_fittedFor.isNull()) placeFrame(*m_target->frameTopLeft);
+    if (m_corner && m_frame.isNull()) placeFrame(*m_corner);
     m_applying = false;
 }
 
 void OuterFrameFit::placeFrame(QPoint frameTopLeft) {
-    placeFrameCorner(m_window, frameTopLeft, m_lastSeen);
+    // A window whose frame is known gets its client area where that frame leaves it, in one
+    // request that depends on nothing Qt may not have heard of yet.
+    if (!m_frame.isNull()) {
+        m_window->setGeometry(QRect(frameTopLeft + QPoint(m_frame.left(), m_frame.top()), m_window->size()));
+        return;
+    }
+    // Otherwise a window that has its native window is placed by its frame; one that has none yet
+    // keeps the position as that of its frame until it is shown.
+    if (QWindow* native = m_window->windowHandle())
+        native->setFramePosition(frameTopLeft);
+    else
+        m_window->move(frameTopLeft);
 }
 
-void OuterFrameFit::refitIfFrameChanged() {
-    if (!m_target || m_applying || !m_window->isVisible()) return;
-    if (knownFrame() != m_fittedFor) apply();
+void OuterFrameFit::watchNativeWindow() {
+    QWindow* native = m_window->windowHandle();
+    if (!native || native == m_native) return;
+    native->installEventFilter(this);
+    m_native = native;
 }
 
 bool OuterFrameFit::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_window) {
         switch (event->type()) {
+        case QEvent::ShowToParent:
+            // Showing sends the window the position Qt last heard of, which right after a placement
+            // by frame is the frame's corner taken for the client area's: the frame would land a
+            // title bar too high. So a window shown again goes back to its frame corner.
+            if (m_corner && !m_applying) placeFrame(*m_corner);
+            refit();
+            break;
         case QEvent::Show:
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::WindowStateChange:
         case QEvent::ActivationChange:
-            refitIfFrameChanged();
+            refit();
             break;
         default:
             break;
         }
+    } else if (watched == m_native && event->type() == QEvent::Expose) {
+        refit();
     }
     return QObject::eventFilter(watched, event);
 }

@@ -11,20 +11,16 @@ void HandCompanion::UnlightCurrent() {
     m_hand->UnlightCurrent();
 }
 QRect HandCompanion::frameGeometry() const {
-    return framedGeometry(m_hand, m_lastFrame);
+    return framedGeometry(m_hand);
 }
 void HandCompanion::moveTo(int left, int top) {
-    m_placedAt = QPoint(left, top);
-    placeFrameAt(m_hand, left, top, m_lastFrame);
+    placeFrameAt(m_hand, left, top);
 }
 void HandCompanion::ShowIfUsed() {
     stayAbove(m_hand, m_owner);
-    const bool wasHidden = !m_hand->isVisible();
     m_hand->ShowIfUsed();
-    placeAgainOnceShown(m_hand, wasHidden, m_placedAt, m_lastFrame);
     if (m_hand->isVisible()) m_hand->raise();
 }
 void HandCompanion::Hide() {
-    rememberFrame(m_hand, m_lastFrame);
     m_hand->hide();
 }

@@ -2,10 +2,6 @@
 
 #include "drills/DrillCompanions.h"
 
-#include <QMargins>
-#include <QPoint>
-#include <optional>
-
 class QWidget;
 class TPalmForm;
 
@@ -24,8 +20,4 @@ public:
 private:
     TPalmForm* m_hand;
     QWidget* m_owner;
-    // The frame the window manager gave the window when it was last shown.
-    mutable QMargins m_lastFrame;
-    // Where the frame's corner was asked to go.
-    std::optional<QPoint> m_placedAt;
 };
