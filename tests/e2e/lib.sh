@@ -103,5 +103,5 @@ leave_game() {
   [ -z "${1:-}" ] || shot "$1"
   keys Return
   wait_gone Game || fail "the game window did not close"
-  main=$(wait_window Quorvel) || fail "the main window did not come back after the game"
+  main=$(wait_window Quorvel "${logon:-}") || fail "the main window did not come back after the game"
 }

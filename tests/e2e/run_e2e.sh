@@ -19,9 +19,7 @@ logon=$(wait_window Quorvel) || fail "no logon window"
 focus "$logon"
 shot logon
 keys Return
-sleep 1
-main=$(wait_window Quorvel) || fail "no main window"
-[ "$main" != "$logon" ] || fail "the logon window is still the one shown"
+main=$(wait_window Quorvel "$logon") || fail "no main window"
 focus "$main"
 shot main-window
 
