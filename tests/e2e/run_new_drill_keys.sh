@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Types the first line of many newly opened course drills (E2E_NEW_DRILLS, 50 unless set) with
 # short taps, right as each drill window shows, while two busy loops load the machine: no key
-# may be lost. Every line of the course is "fff jjj fff", so a drill that takes every key
-# completes its line and moves the course on by one. A drill that loses a key never reaches the
-# end of its line (a key moves the line on by one character at most) and one that takes a key
-# twice scores 90 %, below the 95 % a line needs: either is left with Esc and does not move the
-# course on. The course's position when the program ends counts the drills that took every key.
+# may be lost. The mouse button is held down on the on-screen keyboard while the line is typed,
+# as a hand resting on it would; the keys stay with the drill all the same.
+# Every line of the course is "fff jjj fff", so a drill that takes every key completes its line
+# and moves the course on by one. A drill that loses a key never reaches the end of its line (a
+# key moves the line on by one character at most) and one that takes a key twice scores 90 %,
+# below the 95 % a line needs: either is left with Esc and does not move the course on. The
+# course's position when the program ends counts the drills that took every key once.
 #   run_new_drill_keys.sh <program folder> <screenshot folder>
 set -euo pipefail
 app_src="$1"
@@ -51,11 +53,21 @@ close_drill() {
   return 1
 }
 
+# The on-screen keyboard: the program's visible window without a title.
+keyboard_window() {
+  local wid
+  for wid in $(xdotool search --all --onlyvisible --pid "$program" --name '' 2>/dev/null); do
+    [ -z "$(xdotool getwindowname "$wid" 2>/dev/null)" ] && { echo "$wid"; return 0; }
+  done
+  return 1
+}
+
 log_on
 for i in $(seq "$drills"); do
   xdotool key alt+c
   wait_window Course >/dev/null || fail "drill $i did not open"
-  xdotool "${taps[@]}"
+  keyboard=$(keyboard_window) || fail "drill $i shows no keyboard"
+  xdotool mousemove --window "$keyboard" 20 20 mousedown 1 sleep 0.002 "${taps[@]}" mouseup 1
   close_drill || fail "drill $i did not close"
 done
 quit_program
