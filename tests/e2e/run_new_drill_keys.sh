@@ -19,13 +19,13 @@ line="fff jjj fff"
 for _ in $(seq $((drills + 10))); do echo "$line"; done >"$app/Courses/English/course.txt"
 sed -i 's/^Progress=.*/Progress=0/; s/^PopupAtEnd=.*/PopupAtEnd=0/' "$app/zqc.ini"
 
-# The line's keys and the space that ends it, each a 20 ms tap, 120 ms apart (500 keys a
+# The line's keys and the space that ends it, each a 20 ms tap, 100 ms apart (600 keys a
 # minute, below the drills' 700), in one run of xdotool.
 taps=()
 for ((i = 0; i < ${#line}; i++)); do
   key="${line:i:1}"
   [ "$key" = " " ] && key=space
-  taps+=(keydown "$key" sleep 0.02 keyup "$key" sleep 0.1)
+  taps+=(keydown "$key" sleep 0.02 keyup "$key" sleep 0.08)
 done
 taps+=(keydown space sleep 0.02 keyup space)
 

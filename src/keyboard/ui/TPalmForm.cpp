@@ -31,11 +31,7 @@ constexpr int RightMiddle = 7;
 
 TPalmForm::TPalmForm(QWidget* parent)
     : QWidget(parent,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint |
-                  Qt::WindowDoesNotAcceptFocus) {
-    // Only shown, never typed into, like the keyboard window: it never takes the keyboard from
-    // the drill.
-    setAttribute(Qt::WA_ShowWithoutActivating);
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint) {
     setWindowTitle(QStringLiteral("Palm"));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
