@@ -1,6 +1,7 @@
 #include "keyboard/ColorValue.h"
 #include "keyboard/HandPosition.h"
 #include "keyboard/ui/TPalmForm.h"
+#include "keyboard/ui/TVKeyboard.h"
 
 #include <QTimer>
 #include <QtTest>
@@ -42,6 +43,7 @@ private slots:
     void emptyHand();
     void lightingKeepsTheTimersBeat();
     void fingersTallerThanTheScreen();
+    void keyboardWindowNeverTakesTheKeyboard();
 };
 
 void TestHandWindows::window() {
@@ -223,6 +225,16 @@ void TestHandWindows::fingersTallerThanTheScreen() {
     QCOMPARE(image.pixelColor(middle.X, middle.BaseY), own(middle));
     // A negative length runs down from the foot.
     QCOMPARE(image.pixelColor(form->Fingers(1).X, height - 1), own(form->Fingers(1)));
+}
+
+void TestHandWindows::keyboardWindowNeverTakesTheKeyboard() {
+    // The drill keeps the keyboard while the on-screen keyboard is shown, raised or clicked: a key
+    // that reached that window while the drill runs would be lost (the drill blocks it).
+    TVKeyboard keyboard;
+    QVERIFY(keyboard.testAttribute(Qt::WA_ShowWithoutActivating));
+    keyboard.show();
+    // What the window system is told: the window takes no input focus.
+    QVERIFY(keyboard.windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus);
 }
 
 QTEST_MAIN(TestHandWindows)

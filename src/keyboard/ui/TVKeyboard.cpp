@@ -19,7 +19,11 @@ constexpr int BlinkInterval = 250;
 constexpr int32_t Olive = 0x008080;
 } // namespace
 
-TVKeyboard::TVKeyboard(QWidget* parent) : QWidget(parent, Qt::Tool) {
+TVKeyboard::TVKeyboard(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowDoesNotAcceptFocus) {
+    // Only shown, never typed into: were the window manager to give it the keyboard (a click,
+    // a window shown or raised), the keys meant for the drill would land here, where no key is
+    // taken while the drill runs.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, colorFromValue(Olive));
     setPalette(pal);
