@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Types the first line of many newly opened course drills (E2E_NEW_DRILLS, 50 unless set) with
 # short taps, right as each drill window shows, while two busy loops load the machine: no key
-# may be lost. The mouse button is held down on the on-screen keyboard while the line is typed,
-# as a hand resting on it would; the keys stay with the drill all the same.
+# may be lost. The mouse button is held down on the on-screen keyboard (or, every other drill, on
+# the left hand window) while the line is typed, as a hand resting on it would; the keys stay
+# with the drill all the same.
 # Every line of the course is "fff jjj fff", so a drill that takes every key completes its line
 # and moves the course on by one. A drill that loses a key never reaches the end of its line (a
 # key moves the line on by one character at most) and one that takes a key twice scores 90 %,
@@ -66,8 +67,12 @@ log_on
 for i in $(seq "$drills"); do
   xdotool key alt+c
   wait_window Course >/dev/null || fail "drill $i did not open"
-  keyboard=$(keyboard_window) || fail "drill $i shows no keyboard"
-  xdotool mousemove --window "$keyboard" 20 20 mousedown 1 sleep 0.002 "${taps[@]}" mouseup 1
+  if ((i % 2)); then
+    pressed=$(keyboard_window) || fail "drill $i shows no keyboard"
+  else
+    pressed=$(wait_window Left) || fail "drill $i shows no left hand"
+  fi
+  xdotool mousemove --window "$pressed" 20 20 mousedown 1 sleep 0.002 "${taps[@]}" mouseup 1
   close_drill || fail "drill $i did not close"
 done
 quit_program

@@ -228,13 +228,17 @@ void TestHandWindows::fingersTallerThanTheScreen() {
 }
 
 void TestHandWindows::keyboardWindowNeverTakesTheKeyboard() {
-    // The drill keeps the keyboard while the on-screen keyboard is shown, raised or clicked: a key
-    // that reached that window while the drill runs would be lost (the drill blocks it).
+    // The drill keeps the keyboard while the on-screen keyboard or a hand is shown, raised or
+    // clicked: a key that reached such a window while the drill runs would be lost (the drill
+    // blocks it).
     TVKeyboard keyboard;
-    QVERIFY(keyboard.testAttribute(Qt::WA_ShowWithoutActivating));
-    keyboard.show();
-    // What the window system is told: the window takes no input focus.
-    QVERIFY(keyboard.windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus);
+    TPalmForm hand;
+    for (QWidget* window : std::initializer_list<QWidget*>{&keyboard, &hand}) {
+        QVERIFY(window->testAttribute(Qt::WA_ShowWithoutActivating));
+        window->show();
+        // What the window system is told: the window takes no input focus.
+        QVERIFY(window->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus);
+    }
 }
 
 QTEST_MAIN(TestHandWindows)

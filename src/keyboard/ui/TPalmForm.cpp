@@ -31,7 +31,11 @@ constexpr int RightMiddle = 7;
 
 TPalmForm::TPalmForm(QWidget* parent)
     : QWidget(parent,
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint) {
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint |
+                  Qt::WindowDoesNotAcceptFocus) {
+    // Like the keyboard window, a hand never takes the keyboard from the drill, which blocks it:
+    // a key that reached it would be lost.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Palm"));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
