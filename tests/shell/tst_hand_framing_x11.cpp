@@ -103,6 +103,13 @@ QRect outerOnServer(WId wid) {
                                         lrtb[1].trimmed().toInt(), lrtb[3].trimmed().toInt()));
 }
 
+// Ten fingers of one length: a hand of its usual size.
+void layOutEqualFingers(TPalmForm& hand) {
+    std::array<int32_t, 10> lengths;
+    lengths.fill(50);
+    hand.LayoutFingers(lengths, std::array<int32_t, 10>{});
+}
+
 } // namespace
 
 class TestHandFramingX11 : public QObject {
@@ -129,9 +136,7 @@ void TestHandFramingX11::frameStaysWherePlacedWhenFramedLate_data() {
 void TestHandFramingX11::frameStaysWherePlacedWhenFramedLate() {
     QFETCH(bool, shownBefore);
     TPalmForm hand;
-    std::array<int32_t, 10> lengths;
-    lengths.fill(50);
-    hand.LayoutFingers(lengths, std::array<int32_t, 10>{});
+    layOutEqualFingers(hand);
     HandCompanion companion(&hand);
     if (shownBefore) {
         companion.moveTo(600, 100);
@@ -167,9 +172,7 @@ void TestHandFramingX11::reopenedHandKeepsItsWidthAndCorner() {
     // the drill's own frame is known; when the drill closes it is hidden.
     QFETCH(int, placedAgainAfterMs);
     TPalmForm hand;
-    std::array<int32_t, 10> lengths;
-    lengths.fill(50);
-    hand.LayoutFingers(lengths, std::array<int32_t, 10>{});
+    layOutEqualFingers(hand);
     HandCompanion companion(&hand);
     const QPoint early(968, 368);
     const QPoint corner(968, 389);
