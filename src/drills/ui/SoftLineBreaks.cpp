@@ -195,16 +195,16 @@ void addProvisionalStarts(QStringView paragraph, qsizetype from, std::vector<int
         starts.push_back(int(from));
     }
 }
+} // namespace
 
-QFont fontOf(const QTextDocument* document, const QTextCharFormat& format) {
+QFont textFont(const QTextDocument* document, const QTextCharFormat& format) {
     return format.font().resolve(document->defaultFont());
 }
-} // namespace
 
 Wrap fill(QPlainTextEdit* box, QStringView text, const QTextCharFormat& format, int longerThan,
           qsizetype exactUntil) {
     QTextDocument* document = box->document();
-    const QFont font = fontOf(document, format);
+    const QFont font = textFont(document, format);
     const QTextOption option = document->defaultTextOption();
     const qreal width = lineWidth(box);
     constexpr qsizetype PieceLength = 1 << 20; // what goes into the document at a time
@@ -212,6 +212,7 @@ Wrap fill(QPlainTextEdit* box, QStringView text, const QTextCharFormat& format, 
     Wrap wrap;
     wrap.exactUntil = text.size();
     wrap.font = font;
+    wrap.width = width;
     std::vector<int> continued; // numbers of the blocks that the next one continues
     QTextCursor cursor(document);
     cursor.beginEditBlock();
@@ -225,6 +226,7 @@ Wrap fill(QPlainTextEdit* box, QStringView text, const QTextCharFormat& format, 
         const QStringView paragraph = text.mid(from, end - from);
         qsizetype written = 0;
         if (paragraph.size() > longerThan) {
+            wrap.hasLongParagraph = true;
             qsizetype exact = 0;
             std::vector<int> starts;
             if (wrap.exactUntil == text.size())

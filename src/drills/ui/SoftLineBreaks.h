@@ -53,8 +53,15 @@ qreal lineWidth(const QPlainTextEdit* box);
 struct Wrap {
     std::vector<int> breaks;
     qsizetype exactUntil = 0;
-    QFont font; // the text's
+    // What the breaks were found for: the text's font and the box's line width. Only a text with
+    // a paragraph longer than `longerThan` has any to find.
+    QFont font;
+    qreal width = 0;
+    bool hasLongParagraph = false;
 };
+
+// The font that a text of `format` takes in the document.
+QFont textFont(const QTextDocument* document, const QTextCharFormat& format);
 
 // Fills the empty document of a plain text box with a text ('\n' between paragraphs) in one
 // format, every paragraph longer than `longerThan` characters already split, at its screen lines

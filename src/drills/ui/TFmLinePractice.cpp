@@ -262,7 +262,7 @@ bool TFmLinePractice::eventFilter(QObject* watched, QEvent* event) {
     if (watched == SampleEdit && event->type() == QEvent::FocusIn) SampleEditEnter();
     // The box lays its text out for the new width once it has handled the resize; the long
     // paragraphs are split again after that.
-    if (watched == SampleEdit && event->type() == QEvent::Resize && m_sampleHasLongParagraph)
+    if (watched == SampleEdit && event->type() == QEvent::Resize && m_sampleWrap.hasLongParagraph)
         QTimer::singleShot(0, this, [this] { wrapSampleIfStale(); });
     return QDialog::eventFilter(watched, event);
 }
@@ -320,22 +320,8 @@ void TFmLinePractice::setSampleBoxText(const QByteArray& S) {
 void TFmLinePractice::fillSampleBox() {
     m_keptBlock = QTextBlock(); // its paragraph goes with the old text
     SampleEdit->clear();
-    m_sampleWrapWidth = SoftLineBreaks::lineWidth(SampleEdit);
-    m_sampleWrapFont = sampleWrapFont();
-    const QString text = m_sample.displayText();
-    m_sampleWrap = SoftLineBreaks::fill(SampleEdit, text, m_sampleFormat, LongParagraph,
+    m_sampleWrap = SoftLineBreaks::fill(SampleEdit, m_sample.displayText(), m_sampleFormat, LongParagraph,
                                         std::max(m_sample.boxIndex(Position), 0) + LinesAhead + LinesAtATime);
-    m_sampleHasLongParagraph = false;
-    for (qsizetype from = 0; from <= text.size() && !m_sampleHasLongParagraph;) {
-        qsizetype end = text.indexOf(u'\n', from);
-        if (end < 0) end = text.size();
-        m_sampleHasLongParagraph = end - from > LongParagraph;
-        from = end + 1;
-    }
-}
-
-QFont TFmLinePractice::sampleWrapFont() const {
-    return m_sampleFormat.font().resolve(SampleEdit->document()->defaultFont());
 }
 
 void TFmLinePractice::ResetInput() {
@@ -577,15 +563,16 @@ void TFmLinePractice::selectNextExpected() {
 }
 
 void TFmLinePractice::wrapSampleIfStale() {
-    if (!m_sampleHasLongParagraph) return;
-    if (SoftLineBreaks::lineWidth(SampleEdit) == m_sampleWrapWidth && sampleWrapFont() == m_sampleWrapFont)
+    if (!m_sampleWrap.hasLongParagraph) return;
+    if (SoftLineBreaks::lineWidth(SampleEdit) == m_sampleWrap.width &&
+        SoftLineBreaks::textFont(SampleEdit->document(), m_sampleFormat) == m_sampleWrap.font)
         return;
     fillSampleBox();
 }
 
 void TFmLinePractice::selectSampleCharacter(int index) {
     wrapSampleIfStale();
-    if (m_sampleHasLongParagraph && index + LinesAhead > m_sampleWrap.exactUntil)
+    if (m_sampleWrap.hasLongParagraph && index + LinesAhead > m_sampleWrap.exactUntil)
         SoftLineBreaks::refine(SampleEdit, m_sampleWrap, LongParagraph, index + LinesAhead + LinesAtATime);
     QTextDocument* doc = SampleEdit->document();
     const int last = std::max(0, doc->characterCount() - 1);

@@ -164,7 +164,6 @@ private:
     void keepLayoutOf(const QTextBlock& block);
     void fillSampleBox();
     void wrapSampleIfStale();
-    QFont sampleWrapFont() const;
     void placeCompanions();
     void followLateFrame();
     void bringCompanionsToFront();
@@ -181,9 +180,6 @@ private:
     // the breaks, by index of the unsplit text. The box is filled again when the line width or the
     // font they were made for changes.
     SoftLineBreaks::Wrap m_sampleWrap;
-    bool m_sampleHasLongParagraph = false;
-    qreal m_sampleWrapWidth = -1;
-    QFont m_sampleWrapFont;
     DrillFont m_sampleFont;
     QTextCharFormat m_sampleFormat;
     QLabel* m_statusLabel = nullptr;
