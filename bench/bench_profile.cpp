@@ -164,6 +164,48 @@ void BM_SaveProfileReadingAfresh(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveProfileReadingAfresh)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same save where the file is written in place: a folder its users may not change, with
+// the file open to them (run it as a user other than root, or every save replaces the file).
+void BM_SaveProfileInPlace(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = makeUserFile(dir, int(state.range(0)));
+    QFile::setPermissions(path, QFileDevice::Permissions(0x6666));
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x5555));
+    ProfileStore store(path);
+    TProfile profile;
+    profile.UserName = QStringLiteral("User %1").arg(state.range(0) / 2);
+    store.load(profile, profile.UserName);
+    profile.OnSave = [&store](TProfile* sender, const QString& name) { store.save(*sender, name); };
+    for (auto _ : state) {
+        ++profile.Progress;
+        profile.Save();
+    }
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7700));
+}
+BENCHMARK(BM_SaveProfileInPlace)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One value read by an object that has read the file before: when nothing has changed (0), and
+// when another object has saved the file since (1), so that the file is read again.
+void BM_ReadValueAmongUsers(benchmark::State& state) {
+    QTemporaryDir dir;
+    const int users = int(state.range(0));
+    const QString path = makeUserFile(dir, users);
+    TIniFile reader(path);
+    TIniFile other(path);
+    const QString user = QStringLiteral("User %1").arg(users / 2);
+    benchmark::DoNotOptimize(reader.ReadInteger(user, QStringLiteral("Progress"), 0));
+    int n = 0;
+    for (auto _ : state) {
+        if (state.range(1) != 0) {
+            state.PauseTiming();
+            other.WriteInteger(QStringLiteral("User 0"), QStringLiteral("Progress"), ++n);
+            state.ResumeTiming();
+        }
+        benchmark::DoNotOptimize(reader.ReadInteger(user, QStringLiteral("Progress"), 0));
+    }
+}
+BENCHMARK(BM_ReadValueAmongUsers)->Args({10000, 0})->Args({10000, 1})->UseRealTime();
+
 // A new user's section appended to the same file.
 void BM_SaveNewUser(benchmark::State& state) {
     QTemporaryDir dir;

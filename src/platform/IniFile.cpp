@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <cerrno>
 
 using IniLines::Kind;
 using IniLines::Line;
@@ -78,7 +79,7 @@ void TIniFile::refresh() {
     // The old text goes first: a large file is never held twice.
     clear();
     struct stat info;
-    const RegularFile::ReadResult read = RegularFile::read(m_fileName, m_bytes, info, MaxFileSize);
+    const RegularFile::ReadResult read = RegularFile::readShared(m_fileName, m_bytes, info, MaxFileSize);
     parse();
     // The file that was read, which may be newer than the one looked at before.
     m_stamp = read == RegularFile::ReadResult::Read ? stampOf(info) : now;
@@ -88,8 +89,15 @@ void TIniFile::refresh() {
 
 QString TIniFile::ReadProblem() {
     refresh();
-    if (!m_readRefused) return QString();
-    // The reader's own words: it looks at the file again but reads nothing of one it refuses.
+    return m_readRefused ? readRefusal() : QString();
+}
+
+// The reader's own words: it looks at the file again but reads nothing of one it refuses. A
+// missing file is no reader's problem.
+QString TIniFile::readRefusal() const {
+    struct stat st;
+    if (::stat(QFile::encodeName(m_fileName).constData(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR))
+        return QString();
     try {
         RegularFile::read(m_fileName, MaxFileSize);
     } catch (const EInOutError& e) {
@@ -111,7 +119,7 @@ void TIniFile::readForChange(RegularFile::Update& update) {
     struct stat info;
     if (!update.held() || update.read(current, info, MaxFileSize) != RegularFile::ReadResult::Read) {
         clear();
-        refused();
+        refused(readRefusal());
     }
     if (!m_loaded || current != m_bytes) {
         clear();
@@ -123,8 +131,10 @@ void TIniFile::readForChange(RegularFile::Update& update) {
     m_readRefused = false;
 }
 
-void TIniFile::refused() const {
-    throw EIniFileError(formatText(i18n("Unable to write to %s"), {QDir::toNativeSeparators(m_fileName)}));
+void TIniFile::refused(const QString& reason) const {
+    QString message = formatText(i18n("Unable to write to %s"), {QDir::toNativeSeparators(m_fileName)});
+    if (!reason.isEmpty()) message += QStringLiteral(". ") + reason;
+    throw EIniFileError(message);
 }
 
 void TIniFile::parse() {
@@ -394,8 +404,14 @@ void TIniFile::EraseSection(const QString& section) {
 }
 
 void TIniFile::save(RegularFile::Update& update) {
+    // A file the reader would refuse is never written: it would lock everyone out of its data.
+    if (m_bytes.size() > MaxFileSize) {
+        const qint64 size = m_bytes.size();
+        clear();
+        refused(RegularFile::tooLargeMessage(m_fileName, size, MaxFileSize));
+    }
     struct stat written;
-    if (!update.write(m_bytes, written)) {
+    if (!update.write(m_bytes, written, m_newLine)) {
         // The kept text no longer matches the file: read it again next time.
         clear();
         refused();

@@ -17,19 +17,25 @@
 // are ignored; lines that are neither a section header nor a key line (comments, junk) are
 // kept as they are but never read. Whatever bytes the file holds, reading gives values or
 // defaults; something that is not a regular file (a pipe, a socket, a device), and a file of
-// more than MaxFileSize bytes, reads as an empty file, at once, and is never written over.
+// more than MaxFileSize bytes, reads as an empty file, at once, and is never written over. A
+// read waits, for at most RegularFile::UpdateLockWait, for a save of another program that is
+// under way (RegularFile::readShared); a read that finds the file's stamp unchanged does not
+// look at the file further and takes no lock.
 //
 // Writing: each write locks the file, reads its current content under the lock, makes its
 // change and puts the whole new text in place of the file at once (see RegularFile::Update),
 // so that programs writing one file at the same time never undo each other's changes. A crash
 // or kill never leaves a half-written file, and the old file stays intact when the write fails
 // (a full disk, a file that may not be written, a lock another program holds for more than a
-// few seconds). Only where the folder may not be written but the file may, or where a new file
-// could not keep the old one's owner and group, is the file written in place, without that
-// guarantee against a crash. A new key goes at the end of its section, a new section at the
-// end of the file; everything else keeps its bytes, line ends included. WriteSectionValues
-// writes many keys of a section with one file write. A refused write raises EIniFileError
-// "Unable to write to <path>".
+// few seconds, a new text of more than MaxFileSize bytes). Where the folder may not be written
+// but the file may, where the file has a second hard link, or where a new file could not keep
+// everything of the old one that decides who may use it (owner, group, mode, ACL, extended
+// attributes), the file is written in place; a kill between two system calls then leaves the
+// old or the new text, perhaps followed by blank lines. A new key goes at the end of its
+// section, a new section at the end of the file; everything else keeps its bytes, line ends
+// included. WriteSectionValues writes many keys of a section with one file write. A refused
+// write raises EIniFileError "Unable to write to <path>", followed by the reason where it is
+// the file's size or the reader's refusal of the file.
 //
 // Each write is in the file before the call returns. Forcing it to the storage device costs a
 // device flush, so that happens once, when the object is released (or on UpdateFile). Until
@@ -91,8 +97,9 @@ public:
     QString ReadProblem();
 
     static constexpr int MaxValueLength = 2047;
-    // A larger file reads as an empty one and is never written over. At this size even a file
-    // of a million tiny sections or keys is listed and read within a few seconds.
+    // A larger file reads as an empty one and is never written over, and no write makes one.
+    // At this size even a file of a million tiny sections or keys is listed and read within a
+    // few seconds.
     static constexpr qint64 MaxFileSize = 8 * 1024 * 1024;
 
 private:
@@ -121,7 +128,8 @@ private:
     bool findKey(qsizetype index, const QString& folded, IniLines::Line& found) const;
     void clear();
     void readForChange(RegularFile::Update& update);
-    [[noreturn]] void refused() const;
+    [[noreturn]] void refused(const QString& reason = QString()) const;
+    QString readRefusal() const;
     void writeValues(const QString& section, const KeyValues& values);
     void save(RegularFile::Update& update);
 

@@ -14,9 +14,11 @@
 #include <limits>
 #include <memory>
 #include <sys/file.h>
+#include <sys/xattr.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace RegularFile {
 namespace {
@@ -111,8 +113,8 @@ void removeStaleTemporaries(const QByteArray& target) {
 int createTemporary(const QByteArray& target, Fd& fd, Fd& lock, QByteArray& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = temporaryName(target);
-        // A new file gets the usual permissions (the umask applies), a replacement the old ones.
-        const int created = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        // Private until it has the old file's owner and mode, which come after its content.
+        const int created = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (created < 0) {
             if (errno == EEXIST) continue;
             return errno;
@@ -135,19 +137,102 @@ bool folderRefused(int error) {
     return error == EACCES || error == EPERM;
 }
 
-// Not atomic: a crash in the middle leaves the file partly written. Room for a longer content
-// is taken first, so that a full disk refuses the write before a byte has changed.
-bool writeInPlace(const QByteArray& target, const QByteArray& bytes, struct stat& written) {
+// `length` bytes of blank lines: whole line ends, led by "\n"s where they do not divide it.
+QByteArray blankLines(qint64 length, const QByteArray& lineEnd) {
+    const QByteArray end = lineEnd.isEmpty() ? QByteArray("\n") : lineEnd;
+    QByteArray blank(qsizetype(length % end.size()), '\n');
+    blank.reserve(qsizetype(length));
+    while (blank.size() < length)
+        blank += end;
+    return blank;
+}
+
+void inPlaceStep() {
+    if (afterInPlaceStep) afterInPlaceStep();
+}
+
+// Between any two calls the file holds the old or the new text, perhaps followed by blank lines
+// (see Update::write). The room for a longer text is taken by its blank lines, so that a full
+// disk refuses the write before the old text has changed.
+bool writeInPlace(const QByteArray& target, const QByteArray& bytes, struct stat& written,
+                  const QByteArray& lineEnd) {
     const Fd fd(::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    if (bytes.size() > st.st_size &&
-        ::posix_fallocate(fd.get(), st.st_size, bytes.size() - st.st_size) != 0) {
-        [[maybe_unused]] const int restored = ::ftruncate(fd.get(), st.st_size);
-        return false;
+    const qint64 oldSize = st.st_size;
+    const qint64 newSize = bytes.size();
+    if (newSize > oldSize) {
+        if (!writeAll(fd.get(), blankLines(newSize - oldSize, lineEnd), oldSize)) {
+            [[maybe_unused]] const int restored = ::ftruncate(fd.get(), oldSize);
+            return false;
+        }
+        inPlaceStep();
     }
-    return writeAll(fd.get(), bytes, 0) && ::ftruncate(fd.get(), bytes.size()) == 0 &&
-           ::fstat(fd.get(), &written) == 0;
+    const bool written1 = newSize < oldSize ? writeAll(fd.get(), bytes + blankLines(oldSize - newSize, lineEnd), 0)
+                                            : writeAll(fd.get(), bytes, 0);
+    if (!written1) return false;
+    inPlaceStep();
+    if (newSize < oldSize) {
+        if (::ftruncate(fd.get(), newSize) != 0) return false;
+        inPlaceStep();
+    }
+    return ::fstat(fd.get(), &written) == 0;
+}
+
+// The names of a file's extended attributes (ACLs among them); none where the file system keeps
+// none. False when they cannot be listed.
+bool attributeNames(int fd, std::vector<QByteArray>& names) {
+    names.clear();
+    QByteArray list;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const ssize_t size = ::flistxattr(fd, nullptr, 0);
+        if (size < 0) return errno == ENOTSUP;
+        list.resize(qsizetype(size));
+        const ssize_t n = size == 0 ? 0 : ::flistxattr(fd, list.data(), size_t(size));
+        if (n < 0 && errno == ERANGE) continue; // grew in between
+        if (n < 0) return false;
+        list.truncate(qsizetype(n));
+        for (const QByteArray& name : list.split('\0'))
+            if (!name.isEmpty()) names.push_back(name);
+        return true;
+    }
+    return false;
+}
+
+// The value of an extended attribute; false when it is missing or cannot be read.
+bool attributeValue(int fd, const QByteArray& name, QByteArray& value) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const ssize_t size = ::fgetxattr(fd, name.constData(), nullptr, 0);
+        if (size < 0) return false;
+        value.resize(qsizetype(size));
+        const ssize_t n = size == 0 ? 0 : ::fgetxattr(fd, name.constData(), value.data(), size_t(size));
+        if (n < 0 && errno == ERANGE) continue;
+        if (n < 0) return false;
+        value.truncate(qsizetype(n));
+        return true;
+    }
+    return false;
+}
+
+// Gives `to` the extended attributes of `from`, and only those: an ACL the folder's default ACL
+// gave the new file goes again. Values that are already equal are left alone, so a file system
+// that labels each file (SELinux) asks for no right to relabel. With `change` false it only
+// compares. False when they differ and could not be made equal.
+bool matchAttributes(int from, int to, bool change) {
+    std::vector<QByteArray> wanted, present;
+    if (!attributeNames(from, wanted) || !attributeNames(to, present)) return false;
+    QByteArray value, existing;
+    for (const QByteArray& name : wanted) {
+        if (!attributeValue(from, name, value)) return false;
+        if (attributeValue(to, name, existing) && existing == value) continue;
+        if (!change || ::fsetxattr(to, name.constData(), value.constData(), size_t(value.size()), 0) != 0)
+            return false;
+    }
+    for (const QByteArray& name : present) {
+        if (std::find(wanted.begin(), wanted.end(), name) != wanted.end()) continue;
+        if (!change || (::fremovexattr(to, name.constData()) != 0 && errno != ENODATA)) return false;
+    }
+    return true;
 }
 
 // Changing the owner takes root; changing the group alone, membership of it. False when the
@@ -159,39 +244,54 @@ bool keepOwnerAndGroup(int fd, const struct stat& old) {
     return ::fchown(fd, old.st_uid == now.st_uid ? uid_t(-1) : old.st_uid, old.st_gid) == 0;
 }
 
-// The file's content replaced as Update::write describes; old is what the file is now.
-bool replaceContent(const QByteArray& target, const struct stat& old, const QByteArray& bytes,
-                    struct stat& written) {
+// Gives the new file everything the old one (open as oldFd) had that decides who may use it.
+// Its content is written already: writing clears set-id bits and file capabilities, and so does
+// a change of owner, so the mode and the attributes come after both. Setting the mode last keeps
+// an ACL as it is, since with an ACL the group bits are its mask. False when the new file could
+// not be given all of it, checked as it is now.
+bool keepAccess(int oldFd, int fd, const struct stat& old) {
+    if (!keepOwnerAndGroup(fd, old) || !matchAttributes(oldFd, fd, true) ||
+        ::fchmod(fd, old.st_mode & 07777) != 0)
+        return false;
+    struct stat now;
+    return ::fstat(fd, &now) == 0 && now.st_uid == old.st_uid && now.st_gid == old.st_gid &&
+           (now.st_mode & 07777) == (old.st_mode & 07777) && matchAttributes(oldFd, fd, false);
+}
+
+// The file's content replaced as Update::write describes; old is what the file (open as oldFd)
+// is now.
+bool replaceContent(int oldFd, const QByteArray& target, const struct stat& old, const QByteArray& bytes,
+                    struct stat& written, const QByteArray& lineEnd) {
     // Renaming over a file needs only the folder's permission; a file that may not be written
     // in place must not be replaced either.
     if (::access(target.constData(), W_OK) != 0) return false;
+    // A new file would leave the file's other names with the old text.
+    if (old.st_nlink > 1) return writeInPlace(target, bytes, written, lineEnd);
 
     removeStaleTemporaries(target);
     Fd fd;
     Fd lock; // until the rename
     QByteArray temporary;
     if (const int error = createTemporary(target, fd, lock, temporary); error != 0)
-        return folderRefused(error) && writeInPlace(target, bytes, written);
+        return folderRefused(error) && writeInPlace(target, bytes, written, lineEnd);
     const auto discard = [&] {
         ::unlink(temporary.constData());
         return false;
     };
-    // A replacement of another owner or group would take the file away from them.
-    if (!keepOwnerAndGroup(fd.get(), old)) {
+    if (!writeAll(fd.get(), bytes, 0)) return discard();
+    // A replacement that lacks any of it would take the file away from someone.
+    if (!keepAccess(oldFd, fd.get(), old)) {
         discard();
-        return writeInPlace(target, bytes, written);
+        return writeInPlace(target, bytes, written, lineEnd);
     }
-    // After the owner: changing it may clear set-id bits.
-    if (::fchmod(fd.get(), old.st_mode & 07777) != 0) return discard();
     // Closing reports the errors of a network file system.
-    const bool complete = writeAll(fd.get(), bytes, 0);
-    if (!fd.reset() || !complete) return discard();
+    if (!fd.reset()) return discard();
     if (::rename(temporary.constData(), target.constData()) == 0) return ::fstat(lock.get(), &written) == 0;
     const int error = errno;
     discard();
     // A folder where everyone may add files but only a file's owner may replace one (the
     // sticky bit).
-    return folderRefused(error) && writeInPlace(target, bytes, written);
+    return folderRefused(error) && writeInPlace(target, bytes, written, lineEnd);
 }
 
 void syncPath(const QByteArray& path, int flags) {
@@ -255,11 +355,14 @@ ReadResult readOpened(int fd, QByteArray& bytes, const struct stat& info, qint64
 }
 
 [[noreturn]] void tooLarge(const QString& path, qint64 size, qint64 maxSize) {
-    throw EInOutError(formatText(i18n("The file \"%s\" is too large: %d bytes (at most %d bytes)."),
-                                 {path, size, maxSize}));
+    throw EInOutError(tooLargeMessage(path, size, maxSize));
 }
 
 } // namespace
+
+QString tooLargeMessage(const QString& path, qint64 size, qint64 maxSize) {
+    return formatText(i18n("The file \"%s\" is too large: %d bytes (at most %d bytes)."), {path, size, maxSize});
+}
 
 QByteArray read(const QString& path, qint64 maxSize) {
     const QByteArray name = QFile::encodeName(path);
@@ -284,6 +387,39 @@ ReadResult read(const QString& path, QByteArray& bytes, struct stat& info, qint6
     if (const int error = openRegular(QFile::encodeName(path), fd, info); error != 0)
         return error == ENOENT || error == ENOTDIR ? ReadResult::Missing : ReadResult::NotReadable;
     return readOpened(fd.get(), bytes, info, maxSize);
+}
+
+ReadResult readShared(const QString& path, QByteArray& bytes, struct stat& info, qint64 maxSize,
+                      std::chrono::milliseconds wait) {
+    bytes.clear();
+    const QByteArray name = QFile::encodeName(path);
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::milliseconds(1);
+    Fd fd;
+    for (;;) {
+        if (!fd.valid()) {
+            if (const int error = openRegular(name, fd, info); error != 0)
+                return error == ENOENT || error == ENOTDIR ? ReadResult::Missing : ReadResult::NotReadable;
+        }
+        if (::flock(fd.get(), LOCK_SH | LOCK_NB) == 0) {
+            // A writer that replaced the file let go of the old one: the name's file is read.
+            struct stat byName;
+            if (::stat(name.constData(), &byName) == 0 && byName.st_dev == info.st_dev &&
+                byName.st_ino == info.st_ino) {
+                if (::fstat(fd.get(), &info) != 0) return ReadResult::NotReadable;
+                return readOpened(fd.get(), bytes, info, maxSize);
+            }
+            fd.reset();
+            continue;
+        }
+        // A file system without locks, or a lock held too long: read as it is.
+        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) {
+            if (::fstat(fd.get(), &info) != 0) return ReadResult::NotReadable;
+            return readOpened(fd.get(), bytes, info, maxSize);
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(8));
+    }
 }
 
 Update::Update(const QString& path, bool create, std::chrono::milliseconds wait) : m_target(targetOf(path)) {
@@ -353,9 +489,10 @@ ReadResult Update::read(QByteArray& bytes, struct stat& info, qint64 maxSize) {
     return readOpened(m_fd, bytes, info, maxSize);
 }
 
-bool Update::write(const QByteArray& bytes, struct stat& written) {
+bool Update::write(const QByteArray& bytes, struct stat& written, const QByteArray& lineEnd) {
     struct stat old;
-    if (m_fd < 0 || ::fstat(m_fd, &old) != 0 || !replaceContent(m_target, old, bytes, written)) return false;
+    if (m_fd < 0 || ::fstat(m_fd, &old) != 0 || !replaceContent(m_fd, m_target, old, bytes, written, lineEnd))
+        return false;
     m_created = false;
     return true;
 }

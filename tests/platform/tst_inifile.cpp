@@ -6,6 +6,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -20,6 +22,8 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
+#include <map>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -90,6 +94,41 @@ int inChildWithoutPrivileges(const std::function<int()>& body) {
     return exitCodeOf(startChildWithoutPrivileges(body));
 }
 
+// Whether bytes are text followed by nothing but line ends (blank lines).
+bool isTextWithBlankLines(const QByteArray& bytes, const QByteArray& text) {
+    return bytes.startsWith(text) &&
+           std::all_of(bytes.begin() + text.size(), bytes.end(), [](char c) { return c == '\r' || c == '\n'; });
+}
+
+// An access ACL as the system stores it: version 2, then (tag, permissions, id) entries in
+// order of tag and id.
+QByteArray aclValue(const std::vector<std::array<uint32_t, 3>>& entries) {
+    QByteArray value;
+    const auto put = [&value](auto number) { value.append(reinterpret_cast<const char*>(&number), sizeof number); };
+    put(uint32_t(2));
+    for (const auto& [tag, permissions, id] : entries) {
+        put(uint16_t(tag));
+        put(uint16_t(permissions));
+        put(uint32_t(id));
+    }
+    return value;
+}
+
+// Every extended attribute of a file by name, ACLs among them.
+std::map<QByteArray, QByteArray> attributesOf(const QString& path) {
+    std::map<QByteArray, QByteArray> attributes;
+    const QByteArray name = QFile::encodeName(path);
+    QByteArray list(4096, '\0');
+    const ssize_t n = ::listxattr(name.constData(), list.data(), size_t(list.size()));
+    for (const QByteArray& attribute : list.left(qsizetype(std::max<ssize_t>(n, 0))).split('\0')) {
+        if (attribute.isEmpty()) continue;
+        QByteArray value(4096, '\0');
+        const ssize_t size = ::getxattr(name.constData(), attribute.constData(), value.data(), size_t(value.size()));
+        attributes[attribute] = value.left(qsizetype(std::max<ssize_t>(size, 0)));
+    }
+    return attributes;
+}
+
 } // namespace
 
 class TestIniFile : public QObject {
@@ -127,6 +166,12 @@ private slots:
     void staleTemporariesOfTheFileGo();
     void concurrentWritersLoseNothing_data();
     void concurrentWritersLoseNothing();
+    void writeOverTheCapIsRefused_data();
+    void writeOverTheCapIsRefused();
+    void saveKeepsAccess_data();
+    void saveKeepsAccess();
+    void killedInPlaceSaveLeavesOldOrNew_data();
+    void killedInPlaceSaveLeavesOldOrNew();
 
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("test.ini")); }
@@ -536,10 +581,13 @@ void TestIniFile::pathThatIsAFolder() {
 
 void TestIniFile::pathThatIsNotARegularFile_data() {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("pipe") << "pipe";
-    QTest::newRow("socket") << "socket";
-    QTest::newRow("device") << "device";
-    QTest::newRow("file over the size limit") << "large";
+    QTest::addColumn<QString>("reason"); // after "Unable to write to <path>. "; %1 is the path
+    const QString notRegular = "Cannot open file \"%1\". It is not a regular file.";
+    QTest::newRow("pipe") << "pipe" << notRegular;
+    QTest::newRow("socket") << "socket" << notRegular;
+    QTest::newRow("device") << "device" << notRegular;
+    QTest::newRow("file over the size limit")
+        << "large" << "The file \"%1\" is too large: 8388609 bytes (at most 8388608 bytes).";
 }
 
 // Something that is not a regular file, or a file too large to be read, gives the defaults at
@@ -548,6 +596,7 @@ void TestIniFile::pathThatIsNotARegularFile_data() {
 // wrong value rather than a hang.
 void TestIniFile::pathThatIsNotARegularFile() {
     QFETCH(QString, kind);
+    QFETCH(QString, reason);
     const QByteArray name = QFile::encodeName(path());
     int socketFd = -1;
     const auto closeSocket = qScopeGuard([&] {
@@ -593,7 +642,7 @@ void TestIniFile::pathThatIsNotARegularFile() {
         ini.WriteString("A", "k", "v");
         QFAIL("writing over something that is not a regular file must be refused");
     } catch (const EIniFileError& e) {
-        QCOMPARE(e.message(), "Unable to write to " + path());
+        QCOMPARE(e.message(), "Unable to write to " + path() + ". " + reason.arg(path()));
     }
     struct stat st;
     QVERIFY(::lstat(name.constData(), &st) == 0);
@@ -793,6 +842,193 @@ void TestIniFile::concurrentWritersLoseNothing() {
     QVERIFY2(lost.isEmpty(), qPrintable(QStringLiteral("users lost: %1 of %2").arg(lost.size()).arg(users)));
     QCOMPARE(ini.ReadInteger("Saver0", "n", -1), saves);
     QCOMPARE(ini.ReadInteger("Saver1", "n", -1), saves);
+}
+
+void TestIniFile::writeOverTheCapIsRefused_data() {
+    QTest::addColumn<QString>("section"); // "A" changes a value, another name adds a user
+    QTest::addColumn<qint64>("before");   // the file's size
+    QTest::addColumn<qint64>("excess");   // the size the write would give, less the cap
+    const qint64 cap = TIniFile::MaxFileSize;
+    QTest::newRow("just under the cap") << "A" << cap - 100 << qint64(-1);
+    QTest::newRow("at the cap") << "A" << cap - 100 << qint64(0);
+    QTest::newRow("just over the cap") << "A" << cap - 100 << qint64(1);
+    QTest::newRow("a user added to a file at the cap") << "newbie" << cap << qint64(15);
+}
+
+// A save whose file the program would then refuse to read is a failed save: the file stays.
+void TestIniFile::writeOverTheCapIsRefused() {
+    QFETCH(QString, section);
+    QFETCH(qint64, before);
+    QFETCH(qint64, excess);
+    const QByteArray head = "[A]\r\nk=1\r\n;";
+    const QByteArray old = head + QByteArray(before - head.size() - 2, 'x') + "\r\n";
+    writeBytes(path(), old);
+    // "k=1" becomes "k=<value>"; a new section adds "[newbie]\r\nk=<value>\r\n".
+    const qint64 added = section == "A" ? -1 : 14;
+    const qint64 valueLength = TIniFile::MaxFileSize + excess - before - added;
+    QVERIFY(valueLength >= 0);
+    const QString value(valueLength, u'v');
+    TIniFile ini(path());
+    QCOMPARE(ini.ReadString("A", "k", "?"), QString("1"));
+    try {
+        ini.WriteString(section, "k", value);
+        QVERIFY2(excess <= 0, "a file over the cap was written");
+        QCOMPARE(QFileInfo(path()).size(), TIniFile::MaxFileSize + excess);
+        QCOMPARE(TIniFile(path()).ReadString(section, "k", "?"), value);
+    } catch (const EIniFileError& e) {
+        QVERIFY2(excess > 0, qPrintable(e.message()));
+        QCOMPARE(e.message(), QStringLiteral("Unable to write to %1. The file \"%1\" is too large: %2 bytes "
+                                             "(at most 8388608 bytes).")
+                                  .arg(path())
+                                  .arg(TIniFile::MaxFileSize + excess));
+        QVERIFY(readBytes(path()) == old);
+        QCOMPARE(ini.ReadString(section, "k", "?"), section == "A" ? QString("1") : QString("?"));
+    }
+}
+
+void TestIniFile::saveKeepsAccess_data() {
+    QTest::addColumn<bool>("savedByNobody");
+    QTest::addColumn<int>("owner");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("acl");       // empty for none
+    QTest::addColumn<QByteArray>("attribute"); // a user attribute, empty for none
+    QTest::addColumn<bool>("hardLink");
+    constexpr uint32_t userObj = 1, user = 2, groupObj = 4, group = 8, mask = 0x10, other = 0x20, none = ~0u;
+    // The classroom share: "setfacl -m u:daemon:rw,g:users:rw" on a file of mode 0640.
+    const QByteArray shared = aclValue({{userObj, 6, none}, {user, 6, 1}, {user, 6, 65534}, {groupObj, 4, none},
+                                        {group, 6, 100}, {mask, 6, none}, {other, 0, none}});
+    QTest::newRow("ACL, saved by root") << false << 65534 << 0660 << shared << QByteArray() << false;
+    QTest::newRow("ACL, saved by its owner") << true << 65534 << 0660 << shared << QByteArray() << false;
+    QTest::newRow("ACL, saved by a user an entry admits") << true << 0 << 0660 << shared << QByteArray() << false;
+    QTest::newRow("user attribute") << false << 65534 << 0640 << QByteArray() << QByteArray("shared") << false;
+    QTest::newRow("set-id bits, saved by root") << false << 65534 << 06770 << QByteArray() << QByteArray() << false;
+    QTest::newRow("set-id bits, saved by its owner") << true << 65534 << 06770 << QByteArray() << QByteArray() << false;
+    QTest::newRow("hard link") << false << 65534 << 0640 << QByteArray() << QByteArray() << true;
+    QTest::newRow("hard link, saved by its owner") << true << 65534 << 0640 << QByteArray() << QByteArray() << true;
+}
+
+// Everything that decides who may use the file outlives a save: owner, group, mode with its
+// set-id bits, ACL entries, other extended attributes, and its other names.
+void TestIniFile::saveKeepsAccess() {
+    QFETCH(bool, savedByNobody);
+    QFETCH(int, owner);
+    QFETCH(int, mode);
+    QFETCH(QByteArray, acl);
+    QFETCH(QByteArray, attribute);
+    QFETCH(bool, hardLink);
+    if (::geteuid() != 0) QSKIP("giving a file to another owner needs root");
+    writeBytes(path(), "[A]\nk=1\n");
+    const QByteArray name = QFile::encodeName(path());
+    QVERIFY(::chown(name.constData(), uid_t(owner), 65534) == 0);
+    QVERIFY(::chmod(name.constData(), mode_t(mode)) == 0);
+    if (!acl.isEmpty() &&
+        ::setxattr(name.constData(), "system.posix_acl_access", acl.constData(), size_t(acl.size()), 0) != 0)
+        QSKIP(qPrintable("the temporary folder's file system keeps no ACL: " + QString(std::strerror(errno))));
+    if (!attribute.isEmpty() &&
+        ::setxattr(name.constData(), "user.quorvel", attribute.constData(), size_t(attribute.size()), 0) != 0)
+        QSKIP(qPrintable("the temporary folder's file system keeps no user attribute: " +
+                         QString(std::strerror(errno))));
+    const QString other = m_dir->filePath("other.ini");
+    if (hardLink) QVERIFY(::link(name.constData(), QFile::encodeName(other).constData()) == 0);
+    struct stat before;
+    QVERIFY(::stat(name.constData(), &before) == 0);
+    const auto attributes = attributesOf(path());
+    QCOMPARE(attributes.size(), size_t(acl.isEmpty() && attribute.isEmpty() ? 0 : 1));
+    const QByteArray folder = QFile::encodeName(m_dir->path());
+    QVERIFY(::chmod(folder.constData(), 0777) == 0);
+    const auto restore = qScopeGuard([&] { ::chmod(folder.constData(), 0700); });
+    const auto save = [this] {
+        TIniFile(path()).WriteString("A", "k", "2");
+        return 0;
+    };
+    QCOMPARE(savedByNobody ? inChildWithoutPrivileges(save) : save(), 0);
+    QCOMPARE(readBytes(path()), QByteArray("[A]\nk=2\n"));
+    struct stat after;
+    QVERIFY(::stat(name.constData(), &after) == 0);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
+    QVERIFY(attributesOf(path()) == attributes);
+    if (hardLink) {
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(readBytes(other), QByteArray("[A]\nk=2\n"));
+    }
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), hardLink ? 2 : 1);
+}
+
+void TestIniFile::killedInPlaceSaveLeavesOldOrNew_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value"); // "<erase>" erases the section
+    const QByteArray users = "[alice]\r\nk=1\r\n[bob]\r\nk=2\r\n[carol]\r\nk=3\r\nlong=" + QByteArray(300, 'c') +
+                             "\r\n";
+    QTest::newRow("shorter: a user erased") << users << "bob" << "" << "<erase>";
+    QTest::newRow("shorter by an odd count") << users << "carol" << "long" << "x";
+    QTest::newRow("longer: a user added") << users << "dave" << "k" << "4";
+    QTest::newRow("same length") << users << "alice" << "k" << "9";
+    QTest::newRow("LF, longer") << QByteArray("[A]\nk=1\n[B]\nx=2\n") << "A" << "k" << "a longer value";
+    QTest::newRow("CR, shorter") << QByteArray("[A]\rk=a long value\r[B]\rx=2\r") << "A" << "k" << "s";
+    QTest::newRow("last line without end, longer") << QByteArray("[A]\r\nk=1\r\n[B]\r\nx=2") << "B" << "x"
+                                                   << "22222";
+}
+
+// A second name makes every save of the file one in place. A child process saves and is killed
+// right after its first, second, ... call that changes the file, until it gets through: after
+// each kill the file holds the old text or the new one, perhaps with blank lines after it,
+// never a mixture.
+void TestIniFile::killedInPlaceSaveLeavesOldOrNew() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    const auto change = [&](const QString& file) {
+        TIniFile ini(file);
+        if (value == "<erase>")
+            ini.EraseSection(section);
+        else
+            ini.WriteString(section, key, value);
+    };
+    const QString copy = m_dir->filePath("new.ini");
+    writeBytes(copy, before);
+    change(copy);
+    const QByteArray after = readBytes(copy);
+    const QByteArray name = QFile::encodeName(path());
+    int kills = 0;
+    for (int step = 1;; ++step) {
+        writeBytes(path(), before);
+        const QString link = m_dir->filePath("link.ini");
+        QFile::remove(link);
+        QVERIFY(::link(name.constData(), QFile::encodeName(link).constData()) == 0);
+        static int killAt = 0;
+        killAt = step;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            RegularFile::afterInPlaceStep = [] {
+                if (--killAt == 0) ::raise(SIGKILL);
+            };
+            try {
+                change(path());
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        const QByteArray now = readBytes(path());
+        if (WIFEXITED(status)) {
+            QCOMPARE(WEXITSTATUS(status), 0);
+            QCOMPARE(now, after);
+            break;
+        }
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        ++kills;
+        QVERIFY2(isTextWithBlankLines(now, before) || isTextWithBlankLines(now, after),
+                 qPrintable(QStringLiteral("killed after call %1: %2").arg(step).arg(QString::fromLatin1(now))));
+    }
+    QVERIFY(kills >= 1);
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <thread>
 #include <unistd.h>
 
 // Whole-file reading: only regular files, never beyond the caller's limit, never waiting.
@@ -120,6 +121,44 @@ private slots:
         QVERIFY(update.held());
         QVERIFY(update.write("new", written));
         QCOMPARE(RegularFile::read(path, 10), QByteArray("new"));
+    }
+
+    // A read waits for a change of the file that another program has under way, and reads
+    // what that change leaves; a change held for longer than the read may wait is read as the
+    // file is then. The writer here stands for a slow save in place: it holds the lock with
+    // only half of its text written for a while.
+    void readWaitsForAChangeUnderWay_data() {
+        QTest::addColumn<int>("waitMs");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("within the wait") << int(RegularFile::UpdateLockWait.count()) << QByteArray("[A]\nk=1\n[B]\nx=2\n");
+        QTest::newRow("locked for longer than the wait") << 1 << QByteArray("[A]\nk=1\n");
+    }
+    void readWaitsForAChangeUnderWay() {
+        QFETCH(int, waitMs);
+        QFETCH(QByteArray, expected);
+        const QString path = write(QStringLiteral("busy.ini"), "old text, longer than half");
+        const int writer = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+        QVERIFY(writer >= 0 && ::flock(writer, LOCK_EX) == 0);
+        QVERIFY(::ftruncate(writer, 0) == 0 && ::pwrite(writer, "[A]\nk=1\n", 8, 0) == 8);
+        const auto finish = [writer] {
+            [[maybe_unused]] const ssize_t n = ::pwrite(writer, "[B]\nx=2\n", 8, 8);
+            ::close(writer);
+        };
+        std::thread rest;
+        if (waitMs > 1)
+            rest = std::thread([finish] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                finish();
+            });
+        QByteArray bytes;
+        struct stat info;
+        const auto result = RegularFile::readShared(path, bytes, info, 100, std::chrono::milliseconds(waitMs));
+        if (rest.joinable())
+            rest.join();
+        else
+            finish();
+        QCOMPARE(int(result), int(RegularFile::ReadResult::Read));
+        QCOMPARE(bytes, expected);
     }
 
     // A file that reports no size (or a stale one) is still cut at the limit while it is read.
