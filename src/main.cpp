@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/Gettext.h"
 #include "platform/Language.h"
+#include "platform/PrivateFolder.h"
 #include "platform/Translation.h"
 #include "platform/ui/QtCatalogTranslator.h"
 #include "platform/ui/QtDialogs.h"
@@ -14,7 +15,6 @@
 #include "shell/ui/TZQStarterLocal.h"
 
 #include <QLocale>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
 
@@ -25,11 +25,12 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     // Translation: both catalogues below the program folder, through private copies that gettext
-    // opens in their place; the language from the first argument, else the environment, else the
-    // system. A catalogue that cannot be read leaves the program in English, with a message.
+    // opens in their place (in a folder of the run's own, which also clears away what runs ended by
+    // a signal left); the language from the first argument, else the environment, else the system.
+    // A catalogue that cannot be read leaves the program in English, with a message.
     QString language = Language::choose(QCoreApplication::arguments(), &Language::environmentValue,
                                         QLocale::system().name());
-    const QTemporaryDir catalogueCopies;
+    const PrivateFolder catalogueCopies;
     QString catalogueRefused;
     try {
         Gettext::bindPrivateCopies(QCoreApplication::applicationDirPath(), language, catalogueCopies.path());

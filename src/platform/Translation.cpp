@@ -1,6 +1,8 @@
 #include "platform/Translation.h"
 
+#include <clocale>
 #include <libintl.h>
+#include <locale.h>
 
 namespace {
 const char* const kDomain = "quorvel";
@@ -15,6 +17,26 @@ QString i18n(const QString& english) {
     if (english.isEmpty()) return english;
     const QByteArray utf8 = english.toUtf8();
     return QString::fromUtf8(dgettext(kDomain, utf8.constData()));
+}
+
+// gettext, in glibc and for the system's own texts as well, consults no catalogue while the
+// thread's message locale is "C"; a locale of the thread's own leaves the other threads alone.
+EnglishMessages::EnglishMessages() : m_english(nullptr), m_previous(nullptr) {
+    const locale_t current = duplocale(uselocale(locale_t(0)));
+    if (!current) return;
+    const locale_t english = newlocale(LC_MESSAGES_MASK, "C", current);
+    if (!english) {
+        freelocale(current);
+        return;
+    }
+    m_english = english;
+    m_previous = uselocale(english);
+}
+
+EnglishMessages::~EnglishMessages() {
+    if (!m_english) return;
+    uselocale(static_cast<locale_t>(m_previous));
+    freelocale(static_cast<locale_t>(m_english));
 }
 
 QString formatText(const QString& pattern, std::initializer_list<QVariant> args) {

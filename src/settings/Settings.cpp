@@ -26,6 +26,10 @@ void TSettings::Load() {
     FontCharset = ini.ReadInteger(section, QStringLiteral("FontCharset"), 1);
 }
 
+QString TSettings::readProblem() const {
+    return TIniFile(iniPath()).ReadProblem();
+}
+
 void TSettings::Save() {
     // One write: a first save never leaves a file with only some of the keys.
     TIniFile ini(iniPath());

@@ -18,6 +18,10 @@ public:
     // be written, which then keeps what it held.
     virtual void Save();
 
+    // Why "zq.ini", present, was read as empty (no regular file, or too large); empty when it was
+    // read or is missing. Such a file is never written over.
+    QString readProblem() const;
+
     QString iniPath() const { return AppDir + QStringLiteral("zq.ini"); }
 
     QString AppDir;

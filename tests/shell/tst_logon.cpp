@@ -1,6 +1,9 @@
 #include "platform/FakeKeyboardLayoutProvider.h"
+#include "platform/Gettext.h"
 #include "platform/IniFile.h"
+#include "platform/Language.h"
 #include "platform/ScriptedDialogs.h"
+#include "platform/Translation.h"
 #include "settings/Profile.h"
 #include "settings/Settings.h"
 #include "shell/ApplicationOwner.h"
@@ -12,6 +15,7 @@
 #include "support/TestPaths.h"
 #include "support/UnusualFiles.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
@@ -19,6 +23,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -90,6 +97,8 @@ private slots:
     void showsDecipheredCaptionsAndOpensTheWebAddress();
     void addsAUserFromATemplate_data();
     void addsAUserFromATemplate();
+    void failedAddKeepsTheEditorOpen_data();
+    void failedAddKeepsTheEditorOpen();
 
 private:
     void startLogon();
@@ -135,22 +144,38 @@ void TestLogon::listsUsersInFileOrderAndPreselectsTheLastUser_data() {
     QTest::addColumn<QByteArray>("zq");
     QTest::addColumn<QStringList>("users");
     QTest::addColumn<QString>("selected");
-    // "pipe" and "too large" put that in place of zqc.ini: no users, and a warning that says why.
-    QTest::addColumn<QString>("warning");
+    // "pipe" and "too large" put that in place of the file: no users or no settings, and a
+    // warning, in English whatever the language, that says why (%1 the path of zqc.ini, %2 of zq.ini).
+    QTest::addColumn<QStringList>("warnings");
+    QTest::addColumn<QString>("language");
+    const QString notRegular = "Cannot open file \"%1\". It is not a regular file.";
+    const QString tooLarge = QStringLiteral("The file \"%1\" is too large: ") + QString::number(TIniFile::MaxFileSize + 1) +
+                             QStringLiteral(" bytes (at most ") + QString::number(TIniFile::MaxFileSize) + QStringLiteral(" bytes).");
+    const QString noUsers = " The users stored in it cannot be listed, and nothing is saved into it.";
+    const QString noSettings = " The settings stored in it are not used, and nothing is saved into it.";
     QTest::newRow("last user listed")
         << QByteArray("[Default]\r\n[Zoe]\r\n[anna]\r\n") << QByteArray("[General]\r\nUser=Anna\r\n")
-        << QStringList{"Default", "Zoe", "anna"} << "anna" << "";
+        << QStringList{"Default", "Zoe", "anna"} << "anna" << QStringList{} << "";
     QTest::newRow("no zq.ini: Default") << QByteArray("[Zoe]\r\n[Default]\r\n") << QByteArray()
-                                        << QStringList{"Zoe", "Default"} << "Default" << "";
+                                        << QStringList{"Zoe", "Default"} << "Default" << QStringList{} << "";
     QTest::newRow("last user gone") << QByteArray("[Zoe]\r\n") << QByteArray("[General]\r\nUser=Max\r\n")
-                                    << QStringList{"Zoe"} << "" << "";
-    QTest::newRow("no zqc.ini") << QByteArray() << QByteArray() << QStringList{} << "" << "";
+                                    << QStringList{"Zoe"} << "" << QStringList{} << "";
+    QTest::newRow("no zqc.ini") << QByteArray() << QByteArray() << QStringList{} << "" << QStringList{} << "";
     QTest::newRow("pipe as zqc.ini") << QByteArray("pipe") << QByteArray() << QStringList{} << ""
-                                     << "Cannot open file \"%1\". It is not a regular file.";
-    QTest::newRow("zqc.ini too large")
-        << QByteArray("too large") << QByteArray() << QStringList{} << ""
-        << QStringLiteral("The file \"%1\" is too large: ") + QString::number(TIniFile::MaxFileSize + 1) +
-               QStringLiteral(" bytes (at most ") + QString::number(TIniFile::MaxFileSize) + QStringLiteral(" bytes).");
+                                     << QStringList{notRegular + noUsers} << "";
+    QTest::newRow("zqc.ini too large") << QByteArray("too large") << QByteArray() << QStringList{} << ""
+                                       << QStringList{tooLarge + noUsers} << "";
+    QTest::newRow("zqc.ini too large, German") << QByteArray("too large") << QByteArray() << QStringList{} << ""
+                                               << QStringList{tooLarge + noUsers} << "de";
+    // The settings' defaults stand: the last user is "Default".
+    QTest::newRow("zq.ini too large") << QByteArray("[Zoe]\r\n[Default]\r\n") << QByteArray("too large")
+                                      << QStringList{"Zoe", "Default"} << "Default"
+                                      << QStringList{tooLarge.arg("%2") + noSettings} << "";
+    QTest::newRow("pipe as zq.ini, German") << QByteArray("[Default]\r\n") << QByteArray("pipe")
+                                            << QStringList{"Default"} << "Default"
+                                            << QStringList{notRegular.arg("%2") + noSettings} << "de";
+    QTest::newRow("both unreadable") << QByteArray("pipe") << QByteArray("too large") << QStringList{} << ""
+                                     << QStringList{tooLarge.arg("%2") + noSettings, notRegular + noUsers} << "";
 }
 
 void TestLogon::listsUsersInFileOrderAndPreselectsTheLastUser() {
@@ -158,27 +183,36 @@ void TestLogon::listsUsersInFileOrderAndPreselectsTheLastUser() {
     QFETCH(QByteArray, zq);
     QFETCH(QStringList, users);
     QFETCH(QString, selected);
-    QFETCH(QString, warning);
-    const QString zqcPath = Settings->AppDir + "zqc.ini";
-    if (zqc == "pipe")
-        QVERIFY(!UnusualFiles::fifo(QDir(m_dir->path()), "zqc.ini").isEmpty());
-    else if (zqc == "too large")
-        QVERIFY(!UnusualFiles::sparse(QDir(m_dir->path()), "zqc.ini", TIniFile::MaxFileSize + 1).isEmpty());
-    else if (!zqc.isEmpty())
-        writeAll(zqcPath, zqc);
-    if (!zq.isEmpty()) writeAll(Settings->AppDir + "zq.ini", zq);
+    QFETCH(QStringList, warnings);
+    QFETCH(QString, language);
+    for (const auto& [name, content] : {std::pair{QString("zqc.ini"), zqc}, std::pair{QString("zq.ini"), zq}}) {
+        if (content == "pipe")
+            QVERIFY(!UnusualFiles::fifo(QDir(m_dir->path()), name).isEmpty());
+        else if (content == "too large")
+            QVERIFY(!UnusualFiles::sparse(QDir(m_dir->path()), name, TIniFile::MaxFileSize + 1).isEmpty());
+        else if (!content.isEmpty())
+            writeAll(Settings->AppDir + name, content);
+    }
+    // The language of the run; the logon window's own messages stay English in any.
+    Gettext::bindDomains(appDir());
+    Language::apply(language);
+    const auto english = qScopeGuard([] { Language::apply(QString()); });
+    if (!language.isEmpty()) QCOMPARE(i18n("Error"), QStringLiteral("Fehler"));
     ScriptedDialogsGuard dialogs;
     startLogon();
-    const QStringList expected = warning.isEmpty()
-                                     ? QStringList{}
-                                     : QStringList{warning.arg(QDir::toNativeSeparators(zqcPath)) +
-                                                   " The users stored in it cannot be listed, and nothing is saved into it."};
-    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Warning), expected);
+    for (QString& warning : warnings)
+        warning = warning.replace("%1", QDir::toNativeSeparators(Settings->AppDir + "zqc.ini"))
+                      .replace("%2", QDir::toNativeSeparators(Settings->AppDir + "zq.ini"));
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Warning), warnings);
     QStringList shown;
     for (int i = 0; i < m_logon->ComboUser->count(); ++i)
         shown << m_logon->ComboUser->itemText(i);
     QCOMPARE(shown, users);
     QCOMPARE(m_logon->ComboUser->currentText(), selected);
+    // Said once in a run, though the window may be shown again.
+    m_logon->hide();
+    m_logon->show();
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Warning).size(), warnings.size());
 }
 
 void TestLogon::refusesWithItsMessages_data() {
@@ -362,6 +396,78 @@ void TestLogon::addsAUserFromATemplate() {
         QCOMPARE(m_logon->ComboUser->currentText(), QStringLiteral("Default"));
     }
     QCOMPARE(zqc.ReadInteger("Zoe", "Progress", 0), 120); // the template is left as it was
+}
+
+void TestLogon::failedAddKeepsTheEditorOpen_data() {
+    // How zqc.ini is kept from being written while Apply is first pressed.
+    QTest::addColumn<QString>("blocked");
+    QTest::newRow("grown over its limit") << "too large";
+    QTest::newRow("a folder in its place") << "folder";
+    // The save waits for the lock as long as it may, then fails.
+    QTest::newRow("locked by another program") << "locked";
+}
+
+void TestLogon::failedAddKeepsTheEditorOpen() {
+    QFETCH(QString, blocked);
+    const QString path = Settings->AppDir + "zqc.ini";
+    const QByteArray before = "[Default]\r\nCourse=English\r\n[Zoe]\r\nCourse=English\r\n";
+    writeAll(path, before);
+    startLogon();
+    ScriptedDialogsGuard dialogs;
+    m_logon->ComboUser->setCurrentIndex(1);
+    int lock = -1;
+    const auto unlock = qScopeGuard([&lock] {
+        if (lock >= 0) ::close(lock);
+    });
+    QStringList whileOpen;
+    bool fullScreen = false; // as ticked before the first try
+    QTimer answer;
+    answer.setInterval(20);
+    connect(&answer, &QTimer::timeout, [&] {
+        auto* editor = qobject_cast<TProfileFm*>(QApplication::activeModalWidget());
+        if (!editor) return;
+        answer.stop();
+        auto* name = editor->findChild<QComboBox*>("UserEd");
+        name->lineEdit()->selectAll();
+        typeText(name->lineEdit(), "Nina");
+        QTest::keyClick(editor->findChild<QCheckBox*>("ChkFullScreen"), Qt::Key_Space);
+        fullScreen = editor->findChild<QCheckBox*>("ChkFullScreen")->isChecked();
+        if (blocked == "too large") {
+            QVERIFY(QFile::resize(path, TIniFile::MaxFileSize + 1));
+        } else if (blocked == "folder") {
+            QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+        } else {
+            lock = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+            QVERIFY(lock >= 0 && ::flock(lock, LOCK_EX) == 0);
+        }
+        QTest::mouseClick(editor->findChild<QPushButton*>("BnApply"), Qt::LeftButton);
+        // Told why, and still open with what was typed.
+        whileOpen = dialogs->texts(ScriptedDialogs::Kind::Error);
+        QVERIFY(editor->isVisible());
+        QCOMPARE(name->currentText(), QStringLiteral("Nina"));
+        QCOMPARE(editor->findChild<QCheckBox*>("ChkFullScreen")->isChecked(), fullScreen);
+        if (blocked == "too large") {
+            QVERIFY(QFile::resize(path, before.size()));
+        } else if (blocked == "folder") {
+            QVERIFY(QDir().rmdir(path));
+            writeAll(path, before);
+        } else {
+            ::close(lock);
+            lock = -1;
+        }
+        QTest::mouseClick(editor->findChild<QPushButton*>("BnApply"), Qt::LeftButton);
+    });
+    answer.start();
+    QTest::mouseClick(m_logon->BnAdd, Qt::LeftButton);
+    QCOMPARE(whileOpen.size(), 1);
+    QVERIFY2(whileOpen.front().startsWith("Unable to write to " + QDir::toNativeSeparators(path)), qPrintable(whileOpen.front()));
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Error), whileOpen);
+    // The second try is saved as a first one would have been.
+    QCOMPARE(dialogs->texts(ScriptedDialogs::Kind::Information), QStringList{"Nina is added to the list."});
+    TIniFile zqc(path);
+    QCOMPARE(zqc.ReadSections(), (QStringList{"Default", "Zoe", "Nina"}));
+    QCOMPARE(zqc.ReadString("Nina", "FullScreen", ""), fullScreen ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(m_logon->ComboUser->count(), 3);
 }
 
 int main(int argc, char** argv) {

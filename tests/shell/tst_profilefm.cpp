@@ -394,15 +394,26 @@ void TestProfileFm::saveAsNewUserFailureIsReported() {
     TProfile* profile = makeProfile("Anna");
     m_failSave = [] { throw EIniFileError("Unable to write to zqc.ini"); };
     TProfileFm fm;
+    bool highlight = false;
     runModal(
         fm, [&] { return fm.Edit(profile); },
         [&] {
             retype(fm.findChild<QComboBox*>("UserEd")->lineEdit(), "Bob");
+            QTest::keyClick(fm.findChild<QCheckBox*>("HighlightEd"), Qt::Key_Space);
+            highlight = fm.findChild<QCheckBox*>("HighlightEd")->isChecked();
+            click(fm, "OkBn");
+            QCOMPARE(d->texts(Kind::MessageBox), QStringList{"Save Profile fail."});
+            QVERIFY(d->texts(Kind::Information).isEmpty());
+            QVERIFY(!TIniFile(ini()).SectionExists("Bob"));
+            // The editor stays open with what was typed, and a second try saves it.
+            QVERIFY(fm.isVisible());
+            QCOMPARE(fm.findChild<QComboBox*>("UserEd")->currentText(), QStringLiteral("Bob"));
+            m_failSave = nullptr;
+            d->answerYes();
             click(fm, "OkBn");
         });
-    QCOMPARE(d->texts(Kind::MessageBox), QStringList{"Save Profile fail."});
-    QVERIFY(d->texts(Kind::Information).isEmpty());
-    QVERIFY(!TIniFile(ini()).SectionExists("Bob"));
+    QCOMPARE(d->texts(Kind::Information), QStringList{"Please restart the program to load the profile of new user."});
+    QCOMPARE(stored("Bob", "HighLight"), highlight ? QString("1") : QString("0"));
 }
 
 void TestProfileFm::saveFailureKeepsFormInProfile() {

@@ -1,11 +1,16 @@
 #include "platform/ui/SoundPlayer.h"
 #include "support/UnusualFiles.h"
 
+#include <QApplication>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSoundEffect>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtEndian>
 #include <QtTest>
+#include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -48,6 +53,8 @@ private slots:
     void playsWhatItIsGiven();
     void callsFromAnotherThreadReachThePlayer();
     void preparedSoundsLoadAheadAndStillSound();
+    void copiesOfARunEndedBySignalAreRemoved_data();
+    void copiesOfARunEndedBySignalAreRemoved();
 };
 
 void TestSound::playsWhatItIsGiven_data() {
@@ -135,5 +142,75 @@ void TestSound::preparedSoundsLoadAheadAndStillSound() {
     QCOMPARE(player.loadedFiles(), QStringList({err, ok}));
 }
 
-QTEST_MAIN(TestSound)
+// Another run of the program, with its own player and copy: the test binary started again with
+// "--hold-sound <wav>", holding it until killed.
+void TestSound::copiesOfARunEndedBySignalAreRemoved_data() {
+    QTest::addColumn<int>("signal"); // 0: the other run goes on
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGKILL") << SIGKILL;
+    QTest::newRow("still running") << 0;
+}
+
+void TestSound::copiesOfARunEndedBySignalAreRemoved() {
+    QFETCH(int, signal);
+    QTemporaryDir sounds;
+    QTemporaryDir temp;
+    const QString wav = sounds.filePath("ok.wav");
+    writeWav(wav);
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    const auto restore = qScopeGuard([&oldTemp] { qputenv("TMPDIR", oldTemp); });
+    // Look-alikes that are not a run's folder: never touched.
+    const QDir folder(temp.path());
+    QVERIFY(folder.mkpath("quorvel-abc123/locale") && folder.mkpath("quorvel-abc1234") && folder.mkpath("other-abc123"));
+    QVERIFY(QFile(folder.filePath("quorvel-abc1234/.quorvel-run")).open(QIODevice::WriteOnly));
+    const auto runFolders = [&folder] {
+        return folder.entryList({"quorvel-??????"}, QDir::Dirs | QDir::Hidden).filter(QRegularExpression("^quorvel-(?!abc123$)"));
+    };
+
+    QProcess other;
+    other.start(QCoreApplication::applicationFilePath(), {"--hold-sound", wav});
+    QVERIFY(other.waitForStarted(30000));
+    QByteArray said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += other.readAllStandardOutput()).contains("ready") || other.state() != QProcess::Running, 30000);
+    QVERIFY2(said.contains("ready"), other.readAllStandardError().constData());
+    const auto stop = qScopeGuard([&other] {
+        other.kill();
+        other.waitForFinished(30000);
+    });
+    QCOMPARE(runFolders().size(), 1);
+    const QString othersFolder = runFolders().front();
+    QVERIFY(QFile::exists(folder.filePath(othersFolder + "/0.wav")));
+    if (signal != 0) {
+        QCOMPARE(::kill(pid_t(other.processId()), signal), 0);
+        QVERIFY(other.waitForFinished(30000));
+    }
+    {
+        SoundPlayer player;
+        player.prepare({wav});
+        QCOMPARE(player.loadedFiles(), QStringList{wav});
+        QCOMPARE(runFolders().contains(othersFolder), signal == 0);
+        QCOMPARE(runFolders().size(), signal == 0 ? 2 : 1);
+    }
+    QCOMPARE(runFolders(), signal == 0 ? QStringList{othersFolder} : QStringList{});
+    QStringList kept = QStringList{"other-abc123", "quorvel-abc123", "quorvel-abc1234"} + runFolders();
+    kept.sort();
+    // (Qt itself may make a runtime folder of its own there.)
+    QCOMPARE(folder.entryList({"quorvel*", "other*"}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name), kept);
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--hold-sound") == 0) {
+        SoundPlayer player;
+        player.prepare({QString::fromLocal8Bit(argv[2])});
+        std::fputs("ready\n", stdout);
+        std::fflush(stdout);
+        return QApplication::exec();
+    }
+    TestSound test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_sound.moc"

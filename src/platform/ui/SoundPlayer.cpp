@@ -1,11 +1,11 @@
 #include "platform/ui/SoundPlayer.h"
 
 #include "platform/Errors.h"
+#include "platform/PrivateFolder.h"
 #include "platform/RegularFile.h"
 
 #include <QMetaObject>
 #include <QSoundEffect>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
 
@@ -82,7 +82,7 @@ QString SoundPlayer::privateCopy(const QString& fileName) {
     // regular file of at most MaxSoundFileSize bytes) and the library gets a copy of it in a
     // folder of the player's own. Anything else (a missing name, the media folder itself when the
     // name is empty) stays silent.
-    if (!m_copies) m_copies = std::make_unique<QTemporaryDir>();
+    if (!m_copies) m_copies = std::make_unique<PrivateFolder>();
     if (!m_copies->isValid()) return QString();
     try {
         const QByteArray bytes = RegularFile::read(fileName, MaxSoundFileSize);

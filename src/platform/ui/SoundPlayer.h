@@ -8,7 +8,7 @@
 #include <memory>
 
 class QSoundEffect;
-class QTemporaryDir;
+class PrivateFolder;
 
 // Plays WAV files asynchronously, one at a time: a sound started while another plays takes
 // its place. play() returns at once and may be called from any thread; the sound itself is
@@ -51,7 +51,7 @@ private:
     QString m_fileName;
     // One loaded effect per file, made by prepare() or on first use.
     QHash<QString, QSoundEffect*> m_effects;
-    std::unique_ptr<QTemporaryDir> m_copies; // what the effects play: copies of the files
+    std::unique_ptr<PrivateFolder> m_copies; // what the effects play: copies of the files
     QSoundEffect* m_current = nullptr;
     bool m_outputOpened = false;
     QMetaObject::Connection m_whenLoaded;

@@ -278,10 +278,11 @@ int TProfileFm::Edit(TProfile* profile) {
     return exec();
 }
 
-int TProfileFm::EditNew(TProfile* profile) {
+int TProfileFm::EditNew(TProfile* profile, std::function<bool()> acceptStep) {
     OkBn->hide();
     EraseBn->hide();
     AddMode = true;
+    m_acceptStep = std::move(acceptStep);
     return Edit(profile);
 }
 
@@ -399,6 +400,7 @@ void TProfileFm::BnApplyClick() {
             return;
         }
         Profile->UserName = eightBit(name);
+        if (m_acceptStep && !m_acceptStep()) return;
     }
     done(mrOk);
 }

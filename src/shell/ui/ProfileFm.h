@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -37,8 +38,10 @@ public:
     void SetCourseList(const QStringList& courses);
 
     int Edit(TProfile* profile);
-    // Add mode: without Save and Erase; Apply needs a user name.
-    int EditNew(TProfile* profile);
+    // Add mode: without Save and Erase; Apply needs a user name. With a step given, Apply runs it
+    // once the profile holds the form and the new name; the editor closes only when the step
+    // succeeds, and otherwise stays open with its input (the step has said why it failed).
+    int EditNew(TProfile* profile, std::function<bool()> acceptStep = {});
 
     void ProfileToForm(TProfile* profile);
     void FormToProfile(TProfile* profile, bool resetStatistics);
@@ -103,6 +106,7 @@ private:
     TKeyboardLayoutAgent* KeyboardAgent = nullptr;
     TProfile* Profile = nullptr;
     bool AddMode = false;
+    std::function<bool()> m_acceptStep; // add mode: what Apply does before closing
 
     QComboBox* UserEd;
     QComboBox* CourseEd;

@@ -1,6 +1,7 @@
 #include "shell/ui/TFmLogon.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Errors.h"
 #include "platform/Translation.h"
 #include "settings/Profile.h"
 #include "settings/Settings.h"
@@ -148,13 +149,26 @@ void TFmLogon::showEvent(QShowEvent* event) {
 
 void TFmLogon::FormShow() {
     RefreshUserList();
+    if (!m_problemsTold) tellReadProblems();
+}
+
+void TFmLogon::tellReadProblems() {
+    m_problemsTold = true;
+    // This window's messages are English; the reader's words come through the translation.
+    QString settingsProblem, usersProblem;
+    {
+        const EnglishMessages english;
+        if (Settings) settingsProblem = Settings->readProblem();
+        if (Starter) usersProblem = Starter->userListProblem();
+    }
+    // Settings that cannot be read stand at their defaults, and every Exit fails to save them.
+    if (!settingsProblem.isEmpty())
+        dialogs().warning(settingsProblem +
+                          QStringLiteral(" The settings stored in it are not used, and nothing is saved into it."));
     // An empty list must not look like a new installation when the users are there but cannot
     // be read; the file is then never written over.
-    if (Starter) {
-        const QString problem = Starter->userListProblem();
-        if (!problem.isEmpty())
-            dialogs().warning(problem + QStringLiteral(" The users stored in it cannot be listed, and nothing is saved into it."));
-    }
+    if (!usersProblem.isEmpty())
+        dialogs().warning(usersProblem + QStringLiteral(" The users stored in it cannot be listed, and nothing is saved into it."));
 }
 
 void TFmLogon::OKButtonClick() {
@@ -185,12 +199,25 @@ void TFmLogon::BnAddClick() {
     templateProfile->Load();
     TProfile* added = Starter->NewProfile();
     added->AssignTemplate(*templateProfile);
-    if (Starter->EditNewProfile(added) != TProfileFm::mrOk) return;
-    if (isListed(added->UserName)) {
+    // The new user is saved while the editor is still open: a save that fails is told there, and
+    // the editor stays open with what was typed, so that it can be tried again.
+    bool saved = false;
+    const auto save = [&] {
+        if (isListed(added->UserName)) return true; // refused once the editor has closed
+        try {
+            added->Save();
+        } catch (const QuorvelError& e) {
+            dialogs().error(e.message());
+            return false;
+        }
+        saved = true;
+        return true;
+    };
+    if (Starter->EditNewProfile(added, save) != TProfileFm::mrOk) return;
+    if (!saved) {
         tell("The user name is already in the list.");
         return;
     }
-    added->Save();
     dialogs().information(added->UserName + QStringLiteral(" is added to the list."));
     RefreshUserList();
 }

@@ -46,6 +46,10 @@ private slots:
 
 private:
     bool isListed(const QString& name) const;
+    // Says once in the run why "zq.ini" or "zqc.ini" could not be read, where one could not.
+    void tellReadProblems();
+
+    bool m_problemsTold = false;
 };
 
 // The one logon window of the run.

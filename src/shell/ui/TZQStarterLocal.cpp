@@ -61,11 +61,11 @@ void TZQStarterLocal::OpenMainForm(TProfile* AProfile) {
     shown->activateWindow();
 }
 
-int TZQStarterLocal::EditNewProfile(TProfile* AProfile) {
+int TZQStarterLocal::EditNewProfile(TProfile* AProfile, std::function<bool()> acceptStep) {
     auto editor = std::make_unique<TProfileFm>();
     editor->SetKeyboardAgent(KeyboardAgent());
     bindStorage(AProfile);
     editor->SetCourseList(courseFolderNames(Settings->AppDir));
     // This editor keeps the font of its own description.
-    return editor->EditNew(AProfile);
+    return editor->EditNew(AProfile, std::move(acceptStep));
 }

@@ -4,6 +4,7 @@
 #include "shell/TZQStarterBase.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class ProfileStore;
@@ -24,8 +25,9 @@ public:
     void SaveProfileSection(TProfile* Sender, const QString& Name) override;
 
     // Opens the profile editor in add mode on the profile; its modal result
-    // (TProfileFm::mrOk when a named new user was accepted).
-    int EditNewProfile(TProfile* AProfile);
+    // (TProfileFm::mrOk when a named new user was accepted). The editor runs acceptStep, when
+    // given, before it closes on acceptance, and stays open while the step fails.
+    int EditNewProfile(TProfile* AProfile, std::function<bool()> acceptStep = {});
 
     QString storagePath() const;
     // The users stored in "zqc.ini", in file order, for the logon window's list. They come from
