@@ -1,8 +1,14 @@
+#include "platform/CodePage.h"
 #include "platform/XkbKeyTranslator.h"
 #include "platform/XkbKeyboardLayoutProvider.h"
+#include "settings/DataMod.h"
+#include "support/TestPaths.h"
 
+#include <QDir>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QtTest>
+#include <map>
 
 namespace {
 
@@ -52,6 +58,8 @@ private slots:
     void deadKeysWithoutComposeTable();
     void modifiersHoldForEveryKey_data();
     void modifiersHoldForEveryKey();
+    void bundledCoursesTypeTheirCharacters_data();
+    void bundledCoursesTypeTheirCharacters();
 
 private:
     std::unique_ptr<XkbKeyTranslator> germanTranslator(bool withCompose = true);
@@ -231,6 +239,111 @@ void TestXkbKeyTranslator::deadKeysWithoutComposeTable() {
     const auto translator = germanTranslator(false);
     QCOMPARE(translator->translate(press(KeyGrave)), typed("^"));
     QCOMPARE(translator->translate(press(KeyE)), typed("e"));
+}
+
+void TestXkbKeyTranslator::bundledCoursesTypeTheirCharacters_data() {
+    QTest::addColumn<QString>("course");
+    QTest::addColumn<bool>("rightAlt"); // AltGr as a US desktop's right Alt, else as the Mod5 bit
+    const QString courses = appDir() + QStringLiteral("/Courses/");
+    for (const QString& name : QDir(courses).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (!QFile::exists(courses + name + QStringLiteral("/layout.zqt"))) continue;
+        QTest::addRow("%s, AltGr as Mod5", qPrintable(name)) << name << false;
+        QTest::addRow("%s, AltGr as right Alt", qPrintable(name)) << name << true;
+    }
+}
+
+// Every way of typing that a bundled course's character table declares (key, Shift, AltGr and
+// the dead key before it) types that character under the translator of the course's layout, whose
+// identifier the layout's "misc" names; a dead key's own character is its dead key then the space
+// bar. Key numbers are scan codes; the X11 keycode is the scan code plus 8.
+void TestXkbKeyTranslator::bundledCoursesTypeTheirCharacters() {
+    QFETCH(QString, course);
+    QFETCH(bool, rightAlt);
+    TDataMod layout;
+    QVERIFY(layout.LoadLayout(appDir() + QStringLiteral("/Courses/%1/layout.zqt").arg(course)));
+    const QString identifier =
+        QRegularExpression(QStringLiteral("\\b[0-9A-F]{8}\\b")).match(QString::fromLatin1(layout.Misc)).captured();
+    XkbKeyboardLayoutProvider provider(std::nullopt);
+    QVERIFY2(provider.activate(identifier.toLatin1()), qPrintable(identifier));
+    XkbKeyTranslator* translator = provider.translator();
+
+    QObject target;
+    const auto press = [&](int keyNo, bool shift, bool altGr) {
+        Qt::KeyboardModifiers mods = shift ? Qt::ShiftModifier : Qt::NoModifier;
+        quint32 native = shift ? X11ShiftMask : 0;
+        QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Alt, mods, RightAlt, 0, native);
+        if (altGr && rightAlt) {
+            QCoreApplication::sendEvent(&target, &altDown);
+            mods |= Qt::AltModifier;
+            native |= X11Mod1Mask;
+        } else if (altGr) {
+            native |= X11Mod5Mask;
+        }
+        const auto text = translator->translate(
+            QKeyEvent(QEvent::KeyPress, Qt::Key_unknown, mods, quint32(keyNo) + 8, 0, native, QStringLiteral("?")));
+        QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, mods, RightAlt, 0, native);
+        if (altGr && rightAlt) QCoreApplication::sendEvent(&target, &altUp);
+        return text.value_or(QStringLiteral("(passed on)"));
+    };
+
+    // The dead key (kind 2001 to 2008) on a key's level: the first kind when plain, the second
+    // with Shift on a dead key's cap and with AltGr on a character key's.
+    constexpr int SpaceKey = 0x39;
+    const auto isDead = [](int kind) { return kind >= 2001 && kind <= 2008; };
+    const auto deadKindOf = [&](int keyNo, bool shift, bool altGr) {
+        TClientDataSet& keys = *layout.MainTbl;
+        if (!keys.Locate(QStringLiteral("KeyValue"), keyNo)) return 0;
+        const int kind = keys.FieldByName(QStringLiteral("KeyType")).AsInteger();
+        const int kind2 = keys.FieldByName(QStringLiteral("KeyType2")).AsInteger();
+        if (isDead(kind) && !altGr) return shift ? kind2 : kind;
+        return !isDead(kind) && altGr && !shift && isDead(kind2) ? kind2 : 0;
+    };
+    struct Way {
+        QString character;
+        int keyNo;
+        bool shift, altGr;
+        int accent;
+    };
+    std::vector<Way> ways;
+    std::map<int, QChar> spacing; // a dead key's character: its record on the space bar
+    TClientDataSet& chars = *layout.Ctbl;
+    for (chars.First(); !chars.Eof(); chars.Next()) {
+        ways.push_back({CodePage::charToUnicode(quint8(chars.FieldByName(QStringLiteral("Code")).AsInteger())),
+                        chars.FieldByName(QStringLiteral("KeyNo")).AsInteger(),
+                        chars.FieldByName(QStringLiteral("Shift")).AsBoolean(),
+                        chars.FieldByName(QStringLiteral("AltGr")).AsBoolean(),
+                        chars.FieldByName(QStringLiteral("Accent")).AsInteger()});
+        if (ways.back().keyNo == SpaceKey && ways.back().accent) spacing[ways.back().accent] = ways.back().character.at(0);
+    }
+    // Each dead key's own way: the level that gives it, where the character table puts its character.
+    std::map<int, const Way*> deadKeys;
+    for (const Way& way : ways) {
+        const int kind = deadKindOf(way.keyNo, way.shift, way.altGr);
+        if (way.accent == 0 && kind && spacing.count(kind) && way.character == spacing[kind])
+            deadKeys.try_emplace(kind, &way);
+    }
+    QCOMPARE(deadKeys.size(), spacing.size());
+
+    QStringList wrong;
+    for (const Way& way : ways) {
+        const int kind = way.accent ? way.accent : deadKindOf(way.keyNo, way.shift, way.altGr);
+        const Way* dead = deadKeys.count(kind) ? deadKeys[kind] : nullptr;
+        const bool ownDeadKey = way.accent == 0 && dead == &way;
+        QVERIFY2(way.accent == 0 || dead, qPrintable(way.character));
+        QString got, last;
+        if (way.accent) got += press(dead->keyNo, dead->shift, dead->altGr) + QLatin1Char('|');
+        got += last = press(way.keyNo, way.shift, way.altGr);
+        if (ownDeadKey) got += QLatin1Char('|') + (last = press(SpaceKey, false, false));
+        const QString expected = (way.accent || ownDeadKey ? QStringLiteral("|") : QString()) + way.character;
+        if (got != expected)
+            wrong << QStringLiteral("'%1' (key 0x%2%3%4%5): %6").arg(way.character).arg(way.keyNo, 2, 16, QLatin1Char('0'))
+                         .arg(way.shift ? "+Shift" : "", way.altGr ? "+AltGr" : "",
+                              way.accent ? QStringLiteral(" after dead key %1").arg(way.accent) : QString(), got);
+        // A key left waiting for its next key would spoil the next way.
+        if (last.isEmpty()) press(SpaceKey, false, false);
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("%1 of %2 ways typed wrong: ").arg(wrong.size()).arg(ways.size()) +
+                                         wrong.join(QStringLiteral("; "))));
 }
 
 QTEST_MAIN(TestXkbKeyTranslator)
