@@ -69,7 +69,8 @@ XkbKeyTranslator::XkbKeyTranslator(xkb_keymap* keymap, xkb_compose_table* compos
     if (composeTable) m_compose.reset(xkb_compose_state_new(composeTable, XKB_COMPOSE_STATE_NO_FLAGS));
     for (const XkbKeyOverride& key : overrides) {
         const xkb_keycode_t keycode = xkb_keymap_key_by_name(keymap, key.keyName);
-        if (keycode != XKB_KEYCODE_INVALID) m_overrides.push_back({keycode, key.shift, key.altGr, key.keysym});
+        if (keycode != XKB_KEYCODE_INVALID)
+            m_overrides.push_back({keycode, key.shift, key.altGr, key.keysym});
     }
     // The keys that this keymap itself uses for Shift, Caps Lock and AltGr; the lowest keycode
     // wins, which is the left Shift and the right Alt on PC keyboards.
