@@ -45,7 +45,9 @@ keysyms_of() {
 # <dead key name> <letter>" for every combination of a dead key.
 layout_keys() {
   awk '$1 == "dead" { for (i = 4; i <= NF; i++) { split($i, p, "="); print "D", p[2], $2, p[1] } }
-       $1 == "key" && !/"/ { l = 0; for (i = 6; i <= NF; i++) if ($i !~ /^[a-z0-9]+=/) print "K", $i, $3, l++ }' "$1"
+       $1 == "key" { l = 0; for (i = 6; i <= NF; i++) {
+         if ($i ~ /^[a-z0-9]+="/) { while ($i !~ /[^=]"$/ && i < NF) i++; continue } # a quoted value
+         if ($i !~ /^[a-z0-9]+=/) print "K", $i, $3, l++ } }' "$1"
 }
 # The keysym at the first level of every keycode of the server's map now: "<keycode> <keysym>".
 server_keysyms() {
