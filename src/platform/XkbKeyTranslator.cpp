@@ -63,9 +63,15 @@ bool isDeadKey(xkb_keysym_t sym) {
 
 } // namespace
 
-XkbKeyTranslator::XkbKeyTranslator(xkb_keymap* keymap, xkb_compose_table* composeTable, QObject* parent)
+XkbKeyTranslator::XkbKeyTranslator(xkb_keymap* keymap, xkb_compose_table* composeTable,
+                                   const std::vector<XkbKeyOverride>& overrides, QObject* parent)
     : QObject(parent), m_keymap(xkb_keymap_ref(keymap)), m_state(xkb_state_new(keymap)) {
     if (composeTable) m_compose.reset(xkb_compose_state_new(composeTable, XKB_COMPOSE_STATE_NO_FLAGS));
+    for (const XkbKeyOverride& key : overrides) {
+        const xkb_keycode_t keycode = xkb_keymap_key_by_name(keymap, key.keyName);
+        if (keycode != XKB_KEYCODE_INVALID)
+            m_overrides.push_back({keycode, key.shift, key.altGr, key.keysym});
+    }
     // The keys that this keymap itself uses for Shift, Caps Lock and AltGr; the lowest keycode
     // wins, which is the left Shift and the right Alt on PC keyboards.
     for (xkb_keycode_t kc = xkb_keymap_max_keycode(keymap); kc >= xkb_keymap_min_keycode(keymap) && kc > 0;
@@ -143,11 +149,25 @@ std::optional<QString> XkbKeyTranslator::translate(const QKeyEvent& event) {
         xkb_state_update_key(state, key, XKB_KEY_UP);
     }
     if (level3 && m_level3Key) xkb_state_update_key(state, m_level3Key, XKB_KEY_DOWN);
-    const xkb_keysym_t sym = xkb_state_key_get_one_sym(state, keycode);
+    xkb_keysym_t sym = overriddenSym(keycode, mods.testFlag(Qt::ShiftModifier), level3);
+    if (sym != XKB_KEY_NoSymbol) {
+        char buffer[16];
+        const int size = isDeadKey(sym) ? 0 : xkb_keysym_to_utf8(sym, buffer, sizeof buffer);
+        return compose(sym, size > 1 ? QString::fromUtf8(buffer, size - 1) : QString());
+    }
+    sym = xkb_state_key_get_one_sym(state, keycode);
     // A key that this keymap leaves empty keeps what the desktop put on it.
     if (sym == XKB_KEY_NoSymbol) return std::nullopt;
     const QString text = keyText(keycode, sym);
     return compose(sym, text);
+}
+
+// What the Windows layout types on a key in a shift state where the keymap differs, else
+// NoSymbol. Caps Lock leaves these keys alone, as it does the AltGr levels on Windows.
+xkb_keysym_t XkbKeyTranslator::overriddenSym(xkb_keycode_t keycode, bool shift, bool altGr) const {
+    for (const KeyOverride& key : m_overrides)
+        if (key.keycode == keycode && key.shift == shift && key.altGr == altGr) return key.sym;
+    return XKB_KEY_NoSymbol;
 }
 
 QString XkbKeyTranslator::keyText(xkb_keycode_t keycode, xkb_keysym_t sym) const {

@@ -90,7 +90,8 @@ bool XkbKeyboardLayoutProvider::activate(const QByteArray& identifierText) {
     if (!entry) return false;
     const XkbKeymapPtr keymap = compileKeymap(m_context.get(), *entry);
     if (!keymap) return false;
-    useTranslator(std::make_unique<XkbKeyTranslator>(keymap.get(), composeTable()));
+    useTranslator(
+        std::make_unique<XkbKeyTranslator>(keymap.get(), composeTable(), xkbKeyOverrides(entry->identifier)));
     m_active = handleOf(*identifier);
     if (std::find(m_loaded.begin(), m_loaded.end(), m_active) == m_loaded.end()) m_loaded.push_back(m_active);
     return true;

@@ -1,6 +1,7 @@
 #include "platform/XkbLayoutTable.h"
 
 #include <cstring>
+#include <xkbcommon/xkbcommon-keysyms.h>
 
 namespace {
 
@@ -58,6 +59,13 @@ constexpr XkbLayoutEntry table[] = {
     {0x00000402, "Bulgarian", 0x0000, "bg", "", "bg_BG"},
 };
 
+// French (0000040C) has a dead tilde on AltGr+2 and a dead grave on AltGr+7; XKB's "fr" types the
+// spacing characters there at once, so ã, ñ, ò or À could not be typed as the layout teaches.
+constexpr XkbKeyOverride overrides[] = {
+    {0x0000040C, "AE02", false, true, XKB_KEY_dead_tilde},
+    {0x0000040C, "AE07", false, true, XKB_KEY_dead_grave},
+};
+
 } // namespace
 
 std::span<const XkbLayoutEntry> xkbLayoutTable() {
@@ -76,6 +84,13 @@ const XkbLayoutEntry* findXkbLayout(const char* xkbLayout, const char* xkbVarian
         if (std::strcmp(entry.xkbLayout, xkbLayout) == 0 && std::strcmp(entry.xkbVariant, variant) == 0)
             return &entry;
     return nullptr;
+}
+
+std::vector<XkbKeyOverride> xkbKeyOverrides(quint32 identifier) {
+    std::vector<XkbKeyOverride> found;
+    for (const XkbKeyOverride& key : overrides)
+        if (key.identifier == identifier) found.push_back(key);
+    return found;
 }
 
 const char* xkbLanguageLocale(quint16 languageId) {

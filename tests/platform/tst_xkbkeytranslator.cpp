@@ -1,8 +1,14 @@
+#include "platform/CodePage.h"
 #include "platform/XkbKeyTranslator.h"
 #include "platform/XkbKeyboardLayoutProvider.h"
+#include "settings/DataMod.h"
+#include "support/TestPaths.h"
 
+#include <QDir>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QtTest>
+#include <map>
 
 namespace {
 
@@ -52,6 +58,8 @@ private slots:
     void deadKeysWithoutComposeTable();
     void modifiersHoldForEveryKey_data();
     void modifiersHoldForEveryKey();
+    void bundledCoursesTypeTheirCharacters_data();
+    void bundledCoursesTypeTheirCharacters();
 
 private:
     std::unique_ptr<XkbKeyTranslator> germanTranslator(bool withCompose = true);
@@ -231,6 +239,87 @@ void TestXkbKeyTranslator::deadKeysWithoutComposeTable() {
     const auto translator = germanTranslator(false);
     QCOMPARE(translator->translate(press(KeyGrave)), typed("^"));
     QCOMPARE(translator->translate(press(KeyE)), typed("e"));
+}
+
+void TestXkbKeyTranslator::bundledCoursesTypeTheirCharacters_data() {
+    QTest::addColumn<QString>("course");
+    QTest::addColumn<bool>("rightAlt"); // AltGr as a US desktop's right Alt, else as the Mod5 bit
+    const QString courses = appDir() + QStringLiteral("/Courses/");
+    for (const QString& name : QDir(courses).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (!QFile::exists(courses + name + QStringLiteral("/layout.zqt"))) continue;
+        QTest::addRow("%s, AltGr as Mod5", qPrintable(name)) << name << false;
+        QTest::addRow("%s, AltGr as right Alt", qPrintable(name)) << name << true;
+    }
+}
+
+// Every way of typing that a bundled course's character table declares (key, Shift, AltGr and the
+// dead key before it) types its character under the translator of the layout that the course's
+// "misc" names; a dead key's own character is its dead key then the space bar. Key numbers are
+// scan codes, the X11 keycodes less 8.
+void TestXkbKeyTranslator::bundledCoursesTypeTheirCharacters() {
+    QFETCH(QString, course);
+    QFETCH(bool, rightAlt);
+    TDataMod layout;
+    QVERIFY(layout.LoadLayout(appDir() + QStringLiteral("/Courses/%1/layout.zqt").arg(course)));
+    const QRegularExpression identifier(QStringLiteral("\\b[0-9A-F]{8}\\b"));
+    XkbKeyboardLayoutProvider provider(std::nullopt);
+    QVERIFY(provider.activate(identifier.match(QString::fromLatin1(layout.Misc)).captured().toLatin1()));
+    QObject target;
+    QKeyEvent altDown(QEvent::KeyPress, Qt::Key_Alt, Qt::NoModifier, RightAlt, 0, 0);
+    QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier, RightAlt, 0, X11Mod1Mask);
+    const auto press = [&](int keyNo, bool shift, bool altGr) {
+        const bool alt = altGr && rightAlt;
+        if (alt) QCoreApplication::sendEvent(&target, &altDown);
+        const Qt::KeyboardModifiers mods(int(shift ? Qt::ShiftModifier : 0) | int(alt ? Qt::AltModifier : 0));
+        const quint32 native = (shift ? X11ShiftMask : 0) | (alt ? X11Mod1Mask : altGr ? X11Mod5Mask : 0);
+        const auto text = provider.translator()->translate(
+            QKeyEvent(QEvent::KeyPress, Qt::Key_unknown, mods, quint32(keyNo) + 8, 0, native, "?"));
+        if (alt) QCoreApplication::sendEvent(&target, &altUp);
+        return text.value_or(QStringLiteral("(passed on)"));
+    };
+    // Where each dead key is: a cap of its kind, else the second kind of a cap, with Shift on a
+    // dead key's cap and with AltGr on a character key's.
+    using Level = std::tuple<int, bool, bool>;
+    std::map<int, Level> deadKeys;
+    TClientDataSet& keys = *layout.MainTbl;
+    for (int kind = 2001; kind <= 2008; ++kind) {
+        const bool second = !keys.Locate(QStringLiteral("KeyType"), kind);
+        if (second && !keys.Locate(QStringLiteral("KeyType2"), kind)) continue;
+        const bool onDeadKey = keys.FieldByName(QStringLiteral("KeyType")).AsInteger() >= 2001;
+        deadKeys[kind] = {keys.FieldByName(QStringLiteral("KeyValue")).AsInteger(), second && onDeadKey,
+                          second && !onDeadKey};
+    }
+    constexpr int SpaceKey = 0x39;
+    QStringList wrong;
+    TClientDataSet& chars = *layout.Ctbl;
+    for (chars.First(); !chars.Eof(); chars.Next()) {
+        const Level level{chars.FieldByName(QStringLiteral("KeyNo")).AsInteger(),
+                          chars.FieldByName(QStringLiteral("Shift")).AsBoolean(),
+                          chars.FieldByName(QStringLiteral("AltGr")).AsBoolean()};
+        const int accent = chars.FieldByName(QStringLiteral("Accent")).AsInteger();
+        QVERIFY(accent == 0 || deadKeys.count(accent));
+        const bool deadKey =
+            accent == 0 && std::any_of(deadKeys.begin(), deadKeys.end(),
+                                       [&](const auto& dead) { return dead.second == level; });
+        QString got = accent ? std::apply(press, deadKeys[accent]) + QLatin1Char('|') : QString();
+        got += std::apply(press, level);
+        if (deadKey) got += QLatin1Char('|') + press(SpaceKey, false, false);
+        const QString expected =
+            QLatin1String(accent || deadKey ? "|" : "") +
+            CodePage::charToUnicode(quint8(chars.FieldByName(QStringLiteral("Code")).AsInteger()));
+        if (got != expected)
+            wrong << QStringLiteral("%1 on key %2 (Shift %3, AltGr %4, dead key %5): %6")
+                         .arg(expected, QString::number(std::get<0>(level), 16))
+                         .arg(std::get<1>(level))
+                         .arg(std::get<2>(level))
+                         .arg(accent)
+                         .arg(got);
+        if (got.isEmpty() || got.endsWith(QLatin1Char('|')))
+            press(SpaceKey, false, false); // a dead key waiting
+    }
+    QVERIFY2(wrong.isEmpty(),
+             qPrintable(QStringLiteral("%1 of %2 typed wrong: ").arg(wrong.size()).arg(chars.RecordCount()) +
+                        wrong.join(QStringLiteral("; "))));
 }
 
 QTEST_MAIN(TestXkbKeyTranslator)

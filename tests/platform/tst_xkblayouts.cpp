@@ -237,6 +237,14 @@ void TestXkbLayouts::desktopOwnLayoutTypesLikeAnyOther() {
                                       0x01, QString());
         const QKeyEvent e = keyAt(26, Qt::Key_E, "e");
         QCOMPARE(typeLine({&deadDiaeresis, &space, &deadDiaeresis, &e}), diaeresis + QChar(0xEB));
+        // The desktop's "fr" types ~ and ` on AltGr+2 and AltGr+7 at once; the program's French
+        // layout has its dead tilde and dead grave there.
+        const QKeyEvent tilde(QEvent::KeyPress, Qt::Key_AsciiTilde, Qt::NoModifier, 11, 0, 0x80, "~");
+        const QKeyEvent grave(QEvent::KeyPress, Qt::Key_QuoteLeft, Qt::NoModifier, 16, 0, 0x80, "`");
+        const QKeyEvent a = keyAt(24, Qt::Key_A, "a");
+        const QKeyEvent shiftA(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, 24, 0, 0x01, "A");
+        QCOMPARE(typeLine({&tilde, &a, &grave, &shiftA, &tilde, &space, &grave, &space}),
+                 QString(QChar(0xE3)) + QChar(0xC0) + "~`");
     }
 }
 
