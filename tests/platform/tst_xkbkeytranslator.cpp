@@ -270,7 +270,9 @@ void TestXkbKeyTranslator::bundledCoursesTypeTheirCharacters() {
     const auto press = [&](int keyNo, bool shift, bool altGr) {
         const bool alt = altGr && rightAlt;
         if (alt) QCoreApplication::sendEvent(&target, &altDown);
-        const Qt::KeyboardModifiers mods(int(shift ? Qt::ShiftModifier : 0) | int(alt ? Qt::AltModifier : 0));
+        Qt::KeyboardModifiers mods;
+        if (shift) mods |= Qt::ShiftModifier;
+        if (alt) mods |= Qt::AltModifier;
         const quint32 native = (shift ? X11ShiftMask : 0) | (alt ? X11Mod1Mask : altGr ? X11Mod5Mask : 0);
         const auto text = provider.translator()->translate(
             QKeyEvent(QEvent::KeyPress, Qt::Key_unknown, mods, quint32(keyNo) + 8, 0, native, "?"));
