@@ -6,6 +6,10 @@ for tool in Xvfb xdotool xprop import openbox; do
   command -v "$tool" >/dev/null || { echo "e2e needs $tool" >&2; exit 1; }
 done
 
+# Every wait polls for its condition, every 0.1 s, for at most this many tries: 30 s, which a
+# busy machine (busy loops beside a parallel test run) needs for a window to come or go.
+wait_tries=300
+
 work="$(mktemp -d)"
 pids=()
 cleanup() {
@@ -27,10 +31,15 @@ start_xvfb "$work" ${E2E_XVFB_ARGS:-} || { pids+=("$xvfb_pid"); exit 1; }
 pids+=("$xvfb_pid")
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq $wait_tries); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
 pids+=($!)
-sleep 0.5
+# The window manager names its check window on the root window once it has taken the screen:
+# windows mapped from then on wait for it to frame them.
+for _ in $(seq $wait_tries); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 
 step=0
 shot() { step=$((step + 1)); import -window root "$shots/$(printf %02d "$step")-$1.png"; }
@@ -42,10 +51,10 @@ fail() {
 }
 
 # The id of a visible window whose title matches, other than window $2 if given, waiting up to
-# 10 s. Two windows may share a title: the logon window and the main window are both "Quorvel".
+# 30 s. Two windows may share a title: the logon window and the main window are both "Quorvel".
 wait_window() {
   local title="$1" other="${2:-}" wid
-  for _ in $(seq 100); do
+  for _ in $(seq $wait_tries); do
     for wid in $(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | tac || true); do
       [ "$wid" != "$other" ] && { echo "$wid"; return 0; }
     done
@@ -54,7 +63,7 @@ wait_window() {
   return 1
 }
 wait_gone() {
-  for _ in $(seq 100); do
+  for _ in $(seq $wait_tries); do
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
     sleep 0.1
   done
@@ -64,6 +73,19 @@ focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus 
 keys() { xdotool key --delay 60 "$@"; sleep 0.4; }
 # Slow enough for a person: the drills doubt anyone typing faster than 700 keys a minute.
 typeit() { xdotool type --delay 300 -- "$1"; sleep 0.3; }
+# The output of a command once it has stayed the same for half a second, read every 0.1 s (at
+# most 30 s): the windows it reads have stopped moving, framed and placed by the window manager.
+settled() {
+  local now last="" same=0
+  for _ in $(seq $wait_tries); do
+    now=$("$@")
+    if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
+    [ "$same" -ge 5 ] && break
+    last=$now
+    sleep 0.1
+  done
+  echo "$now"
+}
 ini_value() { tr -d '\r' <"$1" | awk -v s="[$2]" -v k="$3" '$0==s {in_s=1; next} /^\[/ {in_s=0} in_s && index($0, k"=")==1 {print substr($0, length(k)+2); exit}'; }
 
 start_program() {
@@ -72,7 +94,7 @@ start_program() {
   pids+=($program)
 }
 wait_end() {
-  for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.1; done
+  for _ in $(seq $wait_tries); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.1; done
   fail "the program did not end"
 }
 
@@ -91,16 +113,20 @@ log_on() {
 # named), and wait for the program to end.
 quit_program() {
   keys alt+x
-  sleep 1
+  local summary
+  summary=$(wait_window Information) || fail "no practice-time summary"
   [ -z "${1:-}" ] || shot "$1"
+  focus "$summary"
   keys Return
   wait_end
 }
 # Esc in the game and Yes to leave it; the main window must come back ($main).
 leave_game() {
   keys Escape
-  sleep 0.5
+  local question
+  question=$(wait_window Confirm) || fail "the game did not ask whether to leave"
   [ -z "${1:-}" ] || shot "$1"
+  focus "$question"
   keys Return
   wait_gone Game || fail "the game window did not close"
   main=$(wait_window Quorvel "${logon:-}") || fail "the main window did not come back after the game"

@@ -60,7 +60,8 @@ wait_gone Course || fail "the course drill did not close"
 # The game needs neither: it opens, plays a moment and is left with Esc and Yes.
 focus "$main"
 keys alt+g
-sleep 1
+prompt=$(wait_window "Input Box") || fail "no difficulty prompt without a keyboard"
+focus "$prompt"
 keys Return
 game=$(wait_window Game) || fail "no game window without a keyboard"
 sleep 1.5
@@ -102,11 +103,11 @@ focus "$logon"
 keys Return
 sleep 1
 xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1 && fail "a warning on the good course"
-main=$(wait_window Quorvel) || fail "no main window on the second run"
+main=$(wait_window Quorvel "$logon") || fail "no main window on the second run"
 focus "$main"
 keys alt+c
 drill=$(wait_window Course) || fail "no course drill on the second run"
-sleep 0.5
+for _ in $(seq $wait_tries); do [ "$(others_shown "$drill")" -ge 2 ] && break; sleep 0.1; done
 shot keyboard-back
 [ "$(others_shown "$drill")" -ge 2 ] || fail "the keyboard and hands are not shown with the good course"
 keys Escape

@@ -28,6 +28,11 @@ keys alt+c
 drill=$(wait_window Course) || fail "no course drill"
 focus "$drill"
 shot course-drill
+# The drill's windows shown, before the stacking is read.
+for _ in $(seq $wait_tries); do
+  [ "$(xdotool search --onlyvisible --pid "$program" 2>/dev/null | wc -l)" -ge 4 ] && break
+  sleep 0.1
+done
 # Every other window of the program (the drill, the on-screen keyboard, the hands) is stacked
 # above the main window: its buttons must not hide the keys a drill lights.
 stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g')
@@ -52,16 +57,25 @@ done
 [ "$above" -ge 3 ] || fail "only $above windows beside the main window during the course drill:$(windows_seen)"
 # The keyboard and both hands stand on one line below the drill, however the window manager's
 # framing races with their placement: opened a few more times, every opening must line them up.
-companions_in_line() {
-  local tops="" seen="" wid
+# The windows beside the drill $1, one a line: the top of each, then 'title'@x,y.
+companions_seen() {
+  local wid
   for wid in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
     [ "$wid" = "$main" ] || [ "$wid" = "$1" ] && continue
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    tops="$tops $Y"
-    seen="$seen '$(xdotool getwindowname "$wid" 2>/dev/null)'@$X,$Y"
+    echo "$Y '$(xdotool getwindowname "$wid" 2>/dev/null)'@$X,$Y"
   done
-  [ "$(echo $tops | wc -w)" -ge 3 ] || fail "the keyboard and hands are not all shown:$seen"
-  [ "$(echo $tops | tr ' ' '\n' | sort -u | wc -l)" -eq 1 ] || fail "keyboard and hands not in line: tops$tops;$seen"
+}
+# Once they have all shown and stopped moving.
+companions_in_line() {
+  local seen
+  for _ in $(seq 60); do
+    seen=$(settled companions_seen "$1")
+    [ "$(grep -c . <<<"$seen")" -ge 3 ] && break
+    sleep 0.1
+  done
+  [ "$(grep -c . <<<"$seen")" -ge 3 ] || fail "the keyboard and hands are not all shown: $(echo $seen)"
+  [ "$(cut -d' ' -f1 <<<"$seen" | sort -u | wc -l)" -eq 1 ] || fail "keyboard and hands not in line: $(echo $seen)"
 }
 companions_in_line "$drill"
 for _ in 1 2 3; do
@@ -70,7 +84,6 @@ for _ in 1 2 3; do
   focus "$main"
   keys alt+c
   drill=$(wait_window Course) || fail "no course drill"
-  sleep 0.5
   companions_in_line "$drill"
 done
 focus "$drill"
@@ -98,9 +111,11 @@ drill=$(wait_window "Free Drills") || fail "no free drill"
 focus "$drill"
 # The free drill opens empty: the first key asks for the text to practise.
 keys Escape
-sleep 0.5
+prompt=$(wait_window "Input Box") || fail "no prompt for the free drill's text"
 shot free-drill-prompt
+focus "$prompt"
 keys Return
+wait_gone "Input Box" || fail "the free drill's prompt did not close"
 shot free-drill
 keys Escape
 wait_gone "Free Drills" || fail "the free drill did not close"
@@ -120,8 +135,9 @@ focus "$main"
 eval "$(xdotool getwindowgeometry --shell "$main")"
 main_before="$X,$Y"
 keys alt+g
-sleep 1
+prompt=$(wait_window "Input Box") || fail "no difficulty prompt"
 shot game-difficulty
+focus "$prompt"
 keys Return
 game=$(wait_window Game) || fail "no game window"
 focus "$game"
@@ -133,9 +149,9 @@ for _ in 1 2 3 4 5 6; do xdotool type --delay 120 -- "$game_word"; sleep 0.8; do
 shot game-typed
 xdotool search --onlyvisible --name "^Quorvel\$" >/dev/null 2>&1 && fail "the main window stayed shown during the game"
 leave_game game-leave
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$main")"
-[ "$X,$Y" = "$main_before" ] || fail "the main window came back at $X,$Y, not at $main_before"
+main_at() { eval "$(xdotool getwindowgeometry --shell "$main")"; echo "$X,$Y"; }
+main_after=$(settled main_at)
+[ "$main_after" = "$main_before" ] || fail "the main window came back at $main_after, not at $main_before"
 focus "$main"
 quit_program practice-time
 
@@ -153,7 +169,6 @@ logon=$(wait_window Quorvel) || fail "no logon window on the second run"
 focus "$logon"
 eval "$(xdotool getwindowgeometry --shell "$logon")"
 xdotool mousemove --sync $((X + 1 + 136 + 37)) $((Y + 1 + 225 + 12)) click 1
-sleep 1
 editor=$(wait_window Profile) || fail "no profile editor"
 focus "$editor"
 shot profile-editor
@@ -161,9 +176,11 @@ xdotool key ctrl+a
 typeit "Nina"
 shot new-user-named
 keys alt+a
-sleep 1
+added=$(wait_window Information) || fail "no message that the user is added"
 shot user-added
+focus "$added"
 keys Return
+wait_gone Information || fail "the message that the user is added did not close"
 focus "$logon"
 shot logon-after-add
 keys Escape

@@ -33,7 +33,7 @@ for i in $(seq "$starts"); do
   fi
   xdotool key Return
   outcome=silent
-  for _ in $(seq 50); do
+  for _ in $(seq $wait_tries); do
     if xdotool search --all --onlyvisible --pid "$program" --name '^Information' >/dev/null 2>&1; then
       outcome=refused
       break

@@ -36,17 +36,19 @@ for _ in 1 2; do
 done
 
 # Esc closes the drill. A line a key short takes the Esc as the key that ends it and starts
-# again: a second Esc closes the drill then. A machine that stalls the program can make a line
-# look typed too fast: the drill's warning then takes the Esc, is answered, and Esc goes again.
+# again: a second Esc closes the drill then, sent once the drill has shown 10 s after the first,
+# long enough for a busy machine to have handled the first (a second Esc that reached the main
+# window would end the program). A machine that stalls the program can make a line look typed
+# too fast: the drill's warning then takes the Esc, is answered, and Esc goes again.
 close_drill() {
   xdotool key Escape
-  for n in $(seq 100); do
+  for n in $(seq $wait_tries); do
     xdotool search --onlyvisible --name '^Course$' >/dev/null 2>&1 || return 0
     if xdotool search --onlyvisible --name '^Warning$' >/dev/null 2>&1; then
       xdotool key Return
       wait_gone Warning || return 1
       xdotool key Escape
-    elif [ "$n" = 20 ]; then
+    elif [ "$n" = 100 ]; then
       xdotool key Escape
     fi
     sleep 0.1
@@ -54,11 +56,14 @@ close_drill() {
   return 1
 }
 
-# The on-screen keyboard: the program's visible window without a title.
+# The on-screen keyboard: the program's visible window without a title, waiting up to 30 s.
 keyboard_window() {
   local wid
-  for wid in $(xdotool search --all --onlyvisible --pid "$program" --name '' 2>/dev/null); do
-    [ -z "$(xdotool getwindowname "$wid" 2>/dev/null)" ] && { echo "$wid"; return 0; }
+  for _ in $(seq $wait_tries); do
+    for wid in $(xdotool search --all --onlyvisible --pid "$program" --name '' 2>/dev/null); do
+      [ -z "$(xdotool getwindowname "$wid" 2>/dev/null)" ] && { echo "$wid"; return 0; }
+    done
+    sleep 0.1
   done
   return 1
 }

@@ -89,17 +89,17 @@ find_companions() {
   done
   [ -n "$keyboard" ] || fail "no keyboard window"
 }
-# Waits until the keyboard and the hands have stood still for half a second (at most 5 s): the
+# Waits until the keyboard and the hands have stood still for half a second (at most 30 s): the
 # window manager has framed them and answered every request.
-settle() {
-  local now last="" same=0
-  for _ in $(seq 50); do
-    now="$(outer "$keyboard") $(outer "$left") $(outer "$right")"
-    if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
-    [ "$same" -ge 5 ] && return 0
-    last=$now
+companions_outer() { echo "$(outer "$keyboard") $(outer "$left") $(outer "$right")"; }
+settle() { settled companions_outer >/dev/null; }
+# Waits until window $1 has been framed and has stood still for half a second (at most 30 s).
+settle_window() {
+  for _ in $(seq $wait_tries); do
+    xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q = && break
     sleep 0.1
   done
+  settled outer "$1" >/dev/null
 }
 # Both hands 63 pixels wide, frame included, their frames' tops level with the keyboard's and
 # 5 pixels from its sides; the frame windows the window manager drew agree.
@@ -129,7 +129,7 @@ focus "$main"
 
 keys alt+c
 drill=$(wait_window Course) || fail "no course drill (titles: $(xdotool search --onlyvisible --pid "$program" getwindowname %@ 2>/dev/null | tr '\n' '|'))"
-sleep 1
+settle_window "$drill"
 shot course-drill
 # 90 % of the screen's width, frame included, centred; its client area keeps its 230 rows.
 drill_w=$((screen_w * 90 / 100))
@@ -172,7 +172,7 @@ done
 focus "$main"
 keys alt+s
 drill=$(wait_window "Sentence Drills") || fail "no sentence drill"
-sleep 1
+settle_window "$drill"
 check_drill "$drill" "Sentence Drills" "$(( (screen_w - drill_w) / 2 )) $((screen_h / 8)) $drill_w -"
 keys Escape
 wait_gone "Sentence Drills" || fail "the sentence drill did not close"
@@ -180,7 +180,7 @@ wait_gone "Sentence Drills" || fail "the sentence drill did not close"
 focus "$main"
 keys alt+f
 drill=$(wait_window "Free Drills") || fail "no free drill"
-sleep 1
+settle_window "$drill"
 check_drill "$drill" "Free Drills" "$(( (screen_w - drill_w) / 2 )) $((screen_h / 8)) $drill_w -"
 focus "$drill"
 keys Escape # the first key of the empty drill asks for the text to practise
@@ -188,7 +188,7 @@ prompt=$(wait_window "Input Box") || fail "no prompt titled 'Input Box'"
 check_title "$prompt" "Input Box"
 shot free-drill-prompt
 keys Return
-sleep 0.5
+wait_gone "Input Box" || fail "the prompt did not close"
 focus "$drill"
 keys Escape
 wait_gone "Free Drills" || fail "the free drill did not close"
@@ -196,7 +196,7 @@ wait_gone "Free Drills" || fail "the free drill did not close"
 focus "$main"
 keys alt+p
 drill=$(wait_window "Text drill") || fail "no text drill"
-sleep 1
+settle_window "$drill"
 shot text-drill
 # 1 pixel in from the left and the top, as wide as the screen and 25 pixels less than its height.
 check_drill "$drill" "Text drill" "1 1 $screen_w $((screen_h - 25))"
@@ -216,7 +216,7 @@ prompt=$(wait_window "Input Box") || fail "no difficulty prompt"
 check_title "$prompt" "Input Box"
 keys Return
 game=$(wait_window Game) || fail "no game window"
-sleep 2
+settle_window "$game"
 shot game
 check_title "$game" Game
 check "Game: covers the screen, frame included" equal "$(outer "$game")" "0 0 $screen_w $screen_h"
@@ -231,7 +231,7 @@ wait_end
 # ---- Second run: full screen ---------------------------------------------------------------
 sed -i 's/^FullScreen=0/FullScreen=1/' "$app/zqc.ini"
 log_on
-sleep 0.5
+settle_window "$main"
 shot full-screen
 check "full screen: the main window covers the screen exactly" equal "$(outer "$main")" "0 0 $screen_w $screen_h"
 quit_program

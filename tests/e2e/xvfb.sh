@@ -7,7 +7,8 @@ start_xvfb() {
   shift
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp "$@" 3>"$dir/display" >/dev/null 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 100); do
+  # At most 30 s, which a busy machine may need.
+  for _ in $(seq 300); do
     [ -s "$dir/display" ] && break
     kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1

@@ -7,6 +7,7 @@
 #include "shell/ui/HandCompanion.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -15,6 +16,9 @@
 #include <QtTest>
 
 namespace {
+
+// How long the X server and the window manager may take to answer, on a busy machine.
+constexpr int AnswerBoundMs = 30000;
 
 // Xvfb and openbox for the whole test; the display stays empty when either is missing.
 struct XServer {
@@ -29,7 +33,7 @@ struct XServer {
     static QByteArray output(const QString& program, const QStringList& args) {
         QProcess p;
         p.start(program, args);
-        p.waitForFinished(5000);
+        p.waitForFinished(AnswerBoundMs);
         return p.readAllStandardOutput();
     }
 
@@ -42,7 +46,7 @@ struct XServer {
             QStringLiteral("bash"),
             {QStringLiteral("-c"),
              QStringLiteral("exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>'%1'").arg(file)});
-        for (int i = 0; i < 100 && display.isEmpty(); ++i) {
+        for (QDeadlineTimer bound(AnswerBoundMs); display.isEmpty() && !bound.hasExpired();) {
             QThread::msleep(100);
             QFile f(file);
             if (f.open(QIODevice::ReadOnly)) display = f.readLine().trimmed();
@@ -51,15 +55,13 @@ struct XServer {
         display.prepend(':');
         qputenv("DISPLAY", display);
         wm.start(QStringLiteral("openbox"), {});
-        // The window manager names its check window on the root window while it starts up; it
-        // takes charge of new windows a moment later.
-        for (int i = 0; i < 100; ++i) {
+        // The window manager names its check window on the root window once it has taken charge of
+        // the screen; the test's first window then waits until it is framed (see Probe).
+        for (QDeadlineTimer bound(AnswerBoundMs); !bound.hasExpired();) {
             if (output(QStringLiteral("xprop"),
                        {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                    .contains("window id")) {
-                QThread::msleep(1000);
+                    .contains("window id"))
                 return true;
-            }
             QThread::msleep(100);
         }
         return false;
@@ -74,7 +76,7 @@ struct XServer {
 
 // Waits, handling no events, until the window manager has framed window `wid`.
 bool waitFramedBehindTheProgramsBack(WId wid) {
-    for (int i = 0; i < 300; ++i) {
+    for (QDeadlineTimer bound(AnswerBoundMs); !bound.hasExpired();) {
         const QByteArray extents =
             XServer::output(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(wid),
                                                       QStringLiteral("_NET_FRAME_EXTENTS")});
@@ -103,6 +105,68 @@ QRect outerOnServer(WId wid) {
                                         lrtb[1].trimmed().toInt(), lrtb[3].trimmed().toInt()));
 }
 
+// The window as the X server and the program have it: where it stands, its frame, and whether
+// it is shown.
+QString windowState(QWidget& window) {
+    const QString id = QString::number(window.winId());
+    const QRect frame = window.frameGeometry();
+    return QString::fromLatin1(XServer::output(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}) +
+                               XServer::output(QStringLiteral("xprop"),
+                                               {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")})) +
+           QStringLiteral("program: %1 %2 %3 %4 %5")
+               .arg(frame.x())
+               .arg(frame.y())
+               .arg(frame.width())
+               .arg(frame.height())
+               .arg(window.isVisible());
+}
+
+// A framed window of the test's own, moved to learn when the window manager has caught up: the
+// window manager takes the requests of the program in the order they were made, so once it has
+// moved this window it has answered every request the program made before.
+class Probe {
+public:
+    bool show() {
+        m_window.setWindowTitle(QStringLiteral("probe"));
+        m_window.resize(100, 40);
+        m_window.move(0, 900);
+        m_window.show();
+        return waitFramedBehindTheProgramsBack(m_window.winId());
+    }
+    // Returns once the window manager has answered every request the program has made so far
+    // and the program has handled those answers.
+    bool caughtUp() {
+        const QRect before = outerOnServer(m_window.winId());
+        m_shift = 40 - m_shift;
+        m_window.windowHandle()->setFramePosition(QPoint(m_shift, 900));
+        QGuiApplication::sync();
+        for (QDeadlineTimer bound(AnswerBoundMs); !bound.hasExpired();) {
+            if (outerOnServer(m_window.winId()) != before) {
+                QGuiApplication::sync(); // the answers sent before this one, handled
+                return true;
+            }
+            QTest::qWait(20);
+        }
+        return false;
+    }
+    // Waits until `window` stands still: the same before and after the window manager has caught
+    // up once more, so that neither side has anything left to say about it.
+    bool settled(QWidget& window) {
+        QString last = windowState(window);
+        for (int round = 0; round < 20; ++round) {
+            if (!caughtUp()) return false;
+            const QString now = windowState(window);
+            if (now == last) return true;
+            last = now;
+        }
+        return false;
+    }
+
+private:
+    QWidget m_window;
+    int m_shift = 0;
+};
+
 // Ten fingers of one length: a hand of its usual size.
 void layOutEqualFingers(TPalmForm& hand) {
     std::array<int32_t, 10> lengths;
@@ -120,11 +184,17 @@ private slots:
     void frameStaysWherePlacedWhenFramedLate();
     void reopenedHandKeepsItsWidthAndCorner_data();
     void reopenedHandKeepsItsWidthAndCorner();
+
+private:
+    std::unique_ptr<Probe> m_probe;
 };
 
 void TestHandFramingX11::initTestCase() {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("needs Xvfb, openbox, xprop and xwininfo");
+    // Framed once the window manager takes charge of new windows.
+    m_probe = std::make_unique<Probe>();
+    QVERIFY(m_probe->show());
 }
 
 void TestHandFramingX11::frameStaysWherePlacedWhenFramedLate_data() {
@@ -142,9 +212,9 @@ void TestHandFramingX11::frameStaysWherePlacedWhenFramedLate() {
         companion.moveTo(600, 100);
         companion.ShowIfUsed();
         QVERIFY(waitFramedBehindTheProgramsBack(hand.winId()));
-        QTest::qWait(300);
+        QVERIFY(m_probe->settled(hand));
         companion.Hide();
-        QTest::qWait(200);
+        QVERIFY(m_probe->settled(hand));
     }
     const QPoint corner(250, 389);
     companion.moveTo(corner.x(), corner.y());
@@ -155,7 +225,7 @@ void TestHandFramingX11::frameStaysWherePlacedWhenFramedLate() {
     QCoreApplication::sendEvent(&hand, &activation);
 
     QTRY_COMPARE(hand.frameGeometry().width(), TPalmForm::OuterWidth);
-    QTest::qWait(300); // the window manager's answers to every request made meanwhile
+    QVERIFY(m_probe->settled(hand)); // the window manager's answers to every request made meanwhile
     QCOMPARE(hand.frameGeometry().topLeft(), corner);
     QVERIFY(hand.geometry().top() > corner.y()); // under a title bar
 }
@@ -181,7 +251,7 @@ void TestHandFramingX11::reopenedHandKeepsItsWidthAndCorner() {
         companion.ShowIfUsed();
         QTest::qWait(placedAgainAfterMs);
         companion.moveTo(corner.x(), corner.y());
-        QTest::qWait(400); // the window manager's answers to every request made meanwhile
+        QVERIFY(m_probe->settled(hand)); // the window manager's answers to every request made meanwhile
         const QRect outer = outerOnServer(hand.winId());
         QVERIFY2(outer.width() == TPalmForm::OuterWidth && outer.topLeft() == corner,
                  qPrintable(QStringLiteral("opening %1: the frame is %2 x %3 at (%4, %5)")
@@ -191,7 +261,7 @@ void TestHandFramingX11::reopenedHandKeepsItsWidthAndCorner() {
                                 .arg(outer.x())
                                 .arg(outer.y())));
         companion.Hide();
-        QTest::qWait(200);
+        QVERIFY(m_probe->settled(hand));
     }
 }
 
