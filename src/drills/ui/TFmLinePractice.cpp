@@ -12,11 +12,13 @@
 #include "platform/ui/OuterFrameFit.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -81,6 +83,7 @@ void TFmLinePractice::build() {
     SampleEdit->setTextInteractionFlags(Qt::TextSelectableByMouse);
     SampleEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
     SampleEdit->installEventFilter(this);
+    connect(SampleEdit->verticalScrollBar(), &QScrollBar::valueChanged, this, &TFmLinePractice::measureShownSample);
     setTabOrder(InputEdit, SampleEdit);
 
     LbMark = new QLabel(QStringLiteral("V"), Panel1);
@@ -568,6 +571,26 @@ void TFmLinePractice::wrapSampleIfStale() {
         SoftLineBreaks::textFont(SampleEdit->document(), m_sampleFormat) == m_sampleWrap.font)
         return;
     fillSampleBox();
+}
+
+void TFmLinePractice::measureShownSample() {
+    // Scrolled ahead of the typing, the box may come to lines of a long paragraph that still stand
+    // in provisional pieces: they are measured before the box paints them, so that it shows its
+    // own lines. The scroll bar counts lines; the text at the top stays at the top.
+    if (!m_sampleWrap.hasLongParagraph || m_measuringSample) return;
+    QTextDocument* doc = SampleEdit->document();
+    QScrollBar* bar = SampleEdit->verticalScrollBar();
+    const int lineHeight = std::max(1, QFontMetrics(m_sampleWrap.font).lineSpacing());
+    const int shownLines = SampleEdit->viewport()->height() / lineHeight + 1;
+    QTextBlock bottom = doc->findBlockByLineNumber(bar->value() + shownLines);
+    if (!bottom.isValid()) bottom = doc->lastBlock();
+    const int end = SoftLineBreaks::textIndex(m_sampleWrap.breaks, bottom.position() + bottom.length() - 1);
+    if (end < m_sampleWrap.exactUntil) return;
+    const int top = SoftLineBreaks::textIndex(m_sampleWrap.breaks, doc->findBlockByLineNumber(bar->value()).position());
+    m_measuringSample = true;
+    SoftLineBreaks::refine(SampleEdit, m_sampleWrap, LongParagraph, end + LinesAtATime);
+    bar->setValue(doc->findBlock(SoftLineBreaks::documentIndex(m_sampleWrap.breaks, top)).firstLineNumber());
+    m_measuringSample = false;
 }
 
 void TFmLinePractice::selectSampleCharacter(int index) {

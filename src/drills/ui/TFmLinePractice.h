@@ -164,6 +164,7 @@ private:
     void keepLayoutOf(const QTextBlock& block);
     void fillSampleBox();
     void wrapSampleIfStale();
+    void measureShownSample();
     void placeCompanions();
     void followLateFrame();
     void bringCompanionsToFront();
@@ -180,6 +181,7 @@ private:
     // the breaks, by index of the unsplit text. The box is filled again when the line width or the
     // font they were made for changes.
     SoftLineBreaks::Wrap m_sampleWrap;
+    bool m_measuringSample = false; // measureShownSample is changing the box
     DrillFont m_sampleFont;
     QTextCharFormat m_sampleFormat;
     QLabel* m_statusLabel = nullptr;
