@@ -1,7 +1,28 @@
+#include "keyboard/ui/TVKeyboard.h"
 #include "shell/ui/FramePlacement.h"
+#include "shell/ui/KeyboardCompanion.h"
 
+#include <QDialog>
 #include <QWidget>
 #include <QtTest>
+
+namespace {
+// Notes the name of a window each time a modal window blocks it.
+class BlockedLog : public QObject {
+public:
+    BlockedLog(QWidget* window, QString name, QStringList* log) : m_name(std::move(name)), m_log(log) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowBlocked) *m_log << m_name;
+        return false;
+    }
+
+private:
+    QString m_name;
+    QStringList* m_log;
+};
+} // namespace
 
 class TestFramePlacement : public QObject {
     Q_OBJECT
@@ -12,6 +33,7 @@ private slots:
     void shownWindowKeepsItsOwnFrame();
     void frameLandsWhereAsked_data();
     void frameLandsWhereAsked();
+    void keyboardIsNotBlockedByTheModalDrill();
 };
 
 void TestFramePlacement::hiddenWindowUsesTheLastFrameSeen_data() {
@@ -81,6 +103,28 @@ void TestFramePlacement::frameLandsWhereAsked() {
     placeFrameAt(&child, 5, 7);
     QCOMPARE(child.pos(), QPoint(5, 7));
     QCOMPARE(framedGeometry(&child), child.geometry());
+}
+
+// Qt hands no close request to a window that a modal one blocks: the keyboard, shown by a modal
+// drill, must not be blocked by it, or its close box would do nothing.
+void TestFramePlacement::keyboardIsNotBlockedByTheModalDrill() {
+    QWidget main;
+    main.show();
+    TVKeyboard keyboard;
+    KeyboardCompanion companion(&keyboard, &main);
+    QDialog drill(&main);
+    drill.setWindowModality(Qt::ApplicationModal);
+    QStringList blocked;
+    BlockedLog mainLog(&main, QStringLiteral("main"), &blocked);
+    BlockedLog keyboardLog(&keyboard, QStringLiteral("keyboard"), &blocked);
+    companion.Show(&drill); // as the drill does while it is being shown
+    drill.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&drill));
+    QTRY_COMPARE_WITH_TIMEOUT(blocked, QStringList{QStringLiteral("main")}, 30000);
+    QVERIFY(keyboard.isVisible());
+    QVERIFY(keyboard.close()); // what the close box asks for
+    QVERIFY(!keyboard.isVisible());
+    QVERIFY(drill.isVisible());
 }
 
 QTEST_MAIN(TestFramePlacement)

@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -135,7 +136,7 @@ void TFmLinePractice::changeEvent(QEvent* event) {
 void TFmLinePractice::bringCompanionsToFront() {
     if (!m_companionsPlaced || !ShowKeyboard || !isVisible()) return;
     const DrillCompanions& c = activeDrillCompanions();
-    if (c.keyboard) c.keyboard->Show();
+    if (c.keyboard) c.keyboard->BringToFront();
     if (c.leftHand) c.leftHand->ShowIfUsed();
     if (c.rightHand) c.rightHand->ShowIfUsed();
 }
@@ -211,6 +212,7 @@ void TFmLinePractice::FormShow() {
 void TFmLinePractice::FormHide() {
     m_companionsPlaced = false;
     const DrillCompanions& c = activeDrillCompanions();
+    if (c.keyboard) c.keyboard->whenFrameChanges({});
     if (c.keyboard) c.keyboard->Hide();
     if (c.leftHand) c.leftHand->Hide();
     if (c.rightHand) c.rightHand->Hide();
@@ -224,7 +226,14 @@ void TFmLinePractice::PlaceKeyboardAndHands() {
     if (!ShowKeyboard) return;
     const DrillCompanions& c = activeDrillCompanions();
     placeCompanions();
-    if (c.keyboard) c.keyboard->Show();
+    // The keyboard's frame, and with it its outer width, is known once the window manager has
+    // framed it: the keyboard is centred again then.
+    if (c.keyboard) {
+        c.keyboard->whenFrameChanges([drill = QPointer<TFmLinePractice>(this)] {
+            if (drill) drill->followKeyboardFrame();
+        });
+        c.keyboard->Show(this);
+    }
     if (c.leftHand) c.leftHand->ShowIfUsed();
     if (c.rightHand) c.rightHand->ShowIfUsed();
     // The keyboard and hands outlive the drill: with no sample yet (the free drill before its first
@@ -252,6 +261,14 @@ void TFmLinePractice::followLateFrame() {
     // frame changes they are placed again below it; moving the window leaves them where they are.
     if (!m_companionsPlaced || !ShowKeyboard || !isVisible()) return;
     if (frameMarginsNow() != m_placedFrameMargins) placeCompanions();
+}
+
+void TFmLinePractice::followKeyboardFrame() {
+    if (m_companionsPlaced && ShowKeyboard && isVisible()) placeCompanions();
+}
+
+QRect TFmLinePractice::windowFrame() const {
+    return m_frameFit->frameGeometry();
 }
 
 QMargins TFmLinePractice::frameMarginsNow() const {

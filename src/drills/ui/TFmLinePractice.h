@@ -123,8 +123,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // The window with its frame, as the window system reports it.
-    virtual QRect windowFrame() const { return frameGeometry(); }
+    // The window with its frame, from the one record of it (frameFit).
+    virtual QRect windowFrame() const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void ShowLineStatistics();
@@ -167,6 +167,7 @@ private:
     void measureShownSample();
     void placeCompanions();
     void followLateFrame();
+    void followKeyboardFrame();
     void bringCompanionsToFront();
     QMargins frameMarginsNow() const;
 

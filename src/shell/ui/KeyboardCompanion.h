@@ -5,7 +5,8 @@
 class QWidget;
 class TVKeyboard;
 
-// The keyboard window as the drills reach it; shown, it stays above `owner` (the main window).
+// The keyboard window as the drills reach it; shown, it stays above the drill that shows it
+// (`owner`, the main window, without one).
 class KeyboardCompanion final : public DrillKeyboard {
 public:
     explicit KeyboardCompanion(TVKeyboard* keyboard, QWidget* owner = nullptr);
@@ -13,7 +14,9 @@ public:
     int HighlightChar(char Ch) override;
     QRect frameGeometry() const override;
     void moveTo(int left, int top) override;
-    void Show() override;
+    void whenFrameChanges(std::function<void()> placeAgain) override;
+    void Show(QWidget* drill) override;
+    void BringToFront() override;
     void Hide() override;
 
 private:
