@@ -21,11 +21,12 @@ public:
     // Runs `placeAgain` whenever the window's frame, and with it its outer size, changes: a window
     // manager frames a window only once it is shown (an empty function stops it).
     virtual void whenFrameChanges(std::function<void()> placeAgain) = 0;
-    // Shows the window in front, above the drill window `drill`, which shows it: the drill runs
-    // modally, and the window stays one of its own, so that its close box still hides it.
+    // Shows the window in front for the drill window `drill`, which shows it.
     virtual void Show(QWidget* drill) = 0;
     // Brings the window to the front if it is shown (the drill does so when it is activated, to
-    // take it out from behind other windows); one the user closed stays closed.
+    // take it out from behind other windows), and makes it one of the drill's own windows: the
+    // drill runs modally, and the window's close box must still hide it. One the user closed
+    // stays closed.
     virtual void BringToFront() = 0;
     virtual void Hide() = 0;
 };

@@ -544,11 +544,12 @@ void TestMainWindow::keyboardAndHandsStayAboveTheMainWindow() {
     TZQMainFm* main = openMain({});
     // The window manager keeps a transient above its parent: the main window's buttons never
     // cover the keys and fingers a drill lights.
-    // The keyboard is a transient of the drill, itself one of the main window: the modal drill then
-    // leaves the keyboard its close box.
+    // Once the drill is in front, the keyboard is a transient of the drill, itself one of the main
+    // window: the modal drill then leaves the keyboard its close box.
     QList<QWidget*> shown;
     QList<bool> above;
     whenDrillShows(main, [&](TFmLinePractice* d) {
+        QTRY_VERIFY_WITH_TIMEOUT(VKeyboard->windowHandle()->transientParent() == d->windowHandle(), 30000);
         for (QWidget* companion : {static_cast<QWidget*>(VKeyboard), static_cast<QWidget*>(PalmForm),
                                    static_cast<QWidget*>(RightPalmForm)}) {
             if (!companion->isVisible()) continue;

@@ -23,16 +23,21 @@ void KeyboardCompanion::whenFrameChanges(std::function<void()> placeAgain) {
     OuterFrameFit::forWindow(m_keyboard)->whenFrameChanges(std::move(placeAgain));
 }
 void KeyboardCompanion::Show(QWidget* drill) {
-    // A transient of the modal drill is not blocked by it: a close request from the window
-    // manager, which a blocked window never gets, reaches the window and hides it. It still takes
-    // no focus, so the drill keeps the keys.
-    stayAbove(m_keyboard, drill ? drill : m_owner);
+    // Shown while the drill is being shown, before the window manager knows the drill: above the
+    // main window first, the drill's own once it is in front (BringToFront).
+    m_drill = drill;
+    stayAbove(m_keyboard, m_owner);
     m_keyboard->show();
     m_keyboard->raise();
 }
 void KeyboardCompanion::BringToFront() {
     // Taken out from behind the drill's other windows; one the user closed stays closed.
-    if (m_keyboard->isVisible()) m_keyboard->raise();
+    if (!m_keyboard->isVisible()) return;
+    // A transient of the modal drill is not blocked by it: a close request from the window
+    // manager, which a blocked window never gets, reaches the window and hides it. It still takes
+    // no focus, so the drill keeps the keys.
+    if (m_drill) stayAbove(m_keyboard, m_drill);
+    m_keyboard->raise();
 }
 void KeyboardCompanion::Hide() {
     m_keyboard->hide();

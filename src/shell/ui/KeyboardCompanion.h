@@ -2,11 +2,12 @@
 
 #include "drills/DrillCompanions.h"
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 class TVKeyboard;
 
-// The keyboard window as the drills reach it; shown, it stays above the drill that shows it
-// (`owner`, the main window, without one).
+// The keyboard window as the drills reach it; shown, it stays above `owner` (the main window),
+// and once the drill that shows it is in front, above that drill.
 class KeyboardCompanion final : public DrillKeyboard {
 public:
     explicit KeyboardCompanion(TVKeyboard* keyboard, QWidget* owner = nullptr);
@@ -22,4 +23,5 @@ public:
 private:
     TVKeyboard* m_keyboard;
     QWidget* m_owner;
+    QPointer<QWidget> m_drill; // the drill that showed the window last
 };
