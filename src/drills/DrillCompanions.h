@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QRect>
+#include <functional>
+
+class QWidget;
 
 // The windows a drill works with besides its own: the on-screen keyboard that highlights the
 // next key and the two hand windows that light the finger to use. The drills see them only
@@ -15,9 +18,16 @@ public:
     virtual int HighlightChar(char Ch) = 0;
     virtual QRect frameGeometry() const = 0;
     virtual void moveTo(int left, int top) = 0;
-    // Shows the window and brings it to the front (the drill shows it again when it is
-    // activated, to take it out from behind other windows).
-    virtual void Show() = 0;
+    // Runs `placeAgain` whenever the window's frame, and with it its outer size, changes: a window
+    // manager frames a window only once it is shown (an empty function stops it).
+    virtual void whenFrameChanges(std::function<void()> placeAgain) = 0;
+    // Shows the window in front for the drill window `drill`, which shows it.
+    virtual void Show(QWidget* drill) = 0;
+    // Brings the window to the front if it is shown (the drill does so when it is activated, to
+    // take it out from behind other windows), and makes it one of the drill's own windows: the
+    // drill runs modally, and the window's close box must still hide it. One the user closed
+    // stays closed.
+    virtual void BringToFront() = 0;
     virtual void Hide() = 0;
 };
 

@@ -15,8 +15,11 @@ public:
     QByteArray highlighted;    // every character asked for, in order
     QHash<char, int> fingerOf; // finger codes; characters not in it have none (10)
     int shows = 0;
+    int raises = 0;
     int hides = 0;
+    bool shown = false;
     QRect geometry{0, 0, 400, 150};
+    std::function<void()> frameChanged;
 
     int HighlightChar(char Ch) override {
         highlighted += Ch;
@@ -24,8 +27,16 @@ public:
     }
     QRect frameGeometry() const override { return geometry; }
     void moveTo(int left, int top) override { geometry.moveTo(left, top); }
-    void Show() override { ++shows; }
-    void Hide() override { ++hides; }
+    void whenFrameChanges(std::function<void()> placeAgain) override { frameChanged = std::move(placeAgain); }
+    void Show(QWidget*) override {
+        ++shows;
+        shown = true;
+    }
+    void BringToFront() override { raises += shown; }
+    void Hide() override {
+        ++hides;
+        shown = false;
+    }
 };
 
 // A keyboard whose character table is closed: every highlight request raises.

@@ -89,6 +89,7 @@ private slots:
     void showingPlacesKeyboardAndHands();
     void windowWidthIncludesItsFrame();
     void keyboardAndHandsGoBelowALateFrame();
+    void keyboardCentredAgainWhenFramed();
     void keyboardErrorIsReportedNotThrown();
     void activatedLayoutTypesIntoTheDrill();
 
@@ -458,8 +459,10 @@ void TestLinePractice::showingPlacesKeyboardAndHands() {
     d.prepare("q");
     m_fx->keyboard.highlighted.clear();
     d.show();
+    // Placed below the drill's frame, once the window is framed.
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
     const QRect drill = d.frameGeometry();
-    QCOMPARE(m_fx->keyboard.geometry.top(), drill.top() + drill.height() + 10);
+    QTRY_COMPARE_WITH_TIMEOUT(m_fx->keyboard.geometry.top(), drill.top() + drill.height() + 10, 30000);
     QCOMPARE(m_fx->keyboard.geometry.left(), drill.left() + (drill.width() - 400) / 2);
     QCOMPARE(m_fx->left.geometry.left(), m_fx->keyboard.geometry.left() - 63 - 5);
     QCOMPARE(m_fx->right.geometry.left(), m_fx->keyboard.geometry.right() + 1 + 5);
@@ -513,6 +516,36 @@ void TestLinePractice::keyboardAndHandsGoBelowALateFrame() {
     const QRect placed = m_fx->keyboard.geometry;
     d.move(d.pos() + QPoint(50, 50));
     QCOMPARE(m_fx->keyboard.geometry, placed);
+}
+
+// The keyboard's frame, and with it its outer width, comes once it is shown: it is centred under
+// the drill again by that width, the hands beside it; a keyboard the user closed stays closed.
+void TestLinePractice::keyboardCentredAgainWhenFramed() {
+    ProbeDrill& d = *m_drill;
+    d.hide();
+    d.prepare("q");
+    m_fx->keyboard.geometry.setWidth(400);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QVERIFY(m_fx->keyboard.frameChanged);
+    m_fx->keyboard.geometry.setWidth(403);
+    m_fx->keyboard.frameChanged();
+    const QRect drill = d.frameGeometry();
+    QCOMPARE(m_fx->keyboard.geometry.left(), drill.left() + (drill.width() - 403) / 2);
+    QCOMPARE(m_fx->right.geometry.left(), m_fx->keyboard.geometry.left() + 403 + 5);
+    QCOMPARE(m_fx->left.geometry.left(), m_fx->keyboard.geometry.left() - 63 - 5);
+
+    const int shows = m_fx->keyboard.shows;
+    const int handShows = m_fx->left.shows;
+    m_fx->keyboard.shown = false; // closed with its close box
+    d.activateWindow();
+    QEvent activation(QEvent::ActivationChange);
+    QCoreApplication::sendEvent(&d, &activation);
+    QTRY_VERIFY_WITH_TIMEOUT(m_fx->left.shows > handShows, 30000); // the drill's windows came to the front
+    QCOMPARE(m_fx->keyboard.shows, shows);
+    QCOMPARE(m_fx->keyboard.raises, 0);
+    d.hide();
+    QVERIFY(!m_fx->keyboard.frameChanged);
 }
 
 void TestLinePractice::keyboardErrorIsReportedNotThrown() {

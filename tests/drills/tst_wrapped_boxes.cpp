@@ -1,8 +1,11 @@
 #include "drills/ui/DrillInputEdit.h"
 #include "drills/ui/SoftLineBreaks.h"
+#include "drills/ui/TFmLongText.h"
 
+#include <QClipboard>
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QtTest>
@@ -75,6 +78,8 @@ private slots:
     void newWidthWrapsAgain();
     void rightAndWrongColoursWrapAlike();
     void longSampleSplitsWhereTheBoxWraps();
+    void sampleScrolledAheadShowsItsOwnLines_data();
+    void sampleScrolledAheadShowsItsOwnLines();
 };
 
 void TestWrappedBoxes::typedParagraphLooksTheSame() {
@@ -184,6 +189,54 @@ void TestWrappedBoxes::longSampleSplitsWhereTheBoxWraps() {
     QCOMPARE(wrap.breaks, wrapped);
     QCOMPARE(SoftLineBreaks::plainText(box.document()), text);
     QCOMPARE(box.document()->blockCount(), int(wrapped.size()) + 2);
+}
+
+void TestWrappedBoxes::sampleScrolledAheadShowsItsOwnLines_data() {
+    QTest::addColumn<double>("scrolledTo"); // a fraction of the scroll bar's range
+    QTest::newRow("past the middle") << 0.6;
+    QTest::newRow("to the end") << 1.0;
+}
+
+// Scrolled far ahead of the typing, the sample box shows every line as its own wrapping of the
+// one paragraph makes it, not the provisional pieces that stand in for lines not yet measured.
+void TestWrappedBoxes::sampleScrolledAheadShowsItsOwnLines() {
+    QFETCH(double, scrolledTo);
+    TFmLongText drill;
+    drill.show();
+    const QString text = paragraph(120000);
+    QGuiApplication::clipboard()->setText(text);
+    drill.PasteText();
+    QCoreApplication::processEvents(); // the box takes its width, and the text is wrapped for it
+    QCoreApplication::processEvents();
+    QPlainTextEdit* box = drill.SampleEdit;
+    QScrollBar* bar = box->verticalScrollBar();
+    bar->setValue(int(bar->maximum() * scrolledTo));
+    QCoreApplication::processEvents();
+
+    // Where a text layout of the whole paragraph at the box's line width starts its lines.
+    QTextLayout layout(text, box->document()->firstBlock().charFormat().font());
+    layout.setTextOption(box->document()->defaultTextOption());
+    std::vector<int> starts;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLeadingIncluded(true);
+        line.setLineWidth(SoftLineBreaks::lineWidth(box));
+        starts.push_back(line.textStart());
+    }
+    layout.endLayout();
+
+    // Every block separator is a soft break: a block starts at its position less the ones before.
+    const QTextBlock top = box->cursorForPosition(QPoint(0, 0)).block();
+    const QTextBlock bottom = box->cursorForPosition(QPoint(0, box->viewport()->height() - 1)).block();
+    QVERIFY(top.position() - top.blockNumber() > 30000);
+    QVERIFY(bottom.blockNumber() > top.blockNumber() + 5);
+    for (QTextBlock b = top; b.isValid() && b != bottom.next(); b = b.next()) {
+        const int start = b.position() - b.blockNumber();
+        const auto line = std::lower_bound(starts.begin(), starts.end(), start);
+        QVERIFY2(line != starts.end() && *line == start, qPrintable(QString::number(start)));
+        const int end = line + 1 == starts.end() ? int(text.size()) : *(line + 1);
+        QCOMPARE(b.length() - 1, end - start);
+    }
 }
 
 QTEST_MAIN(TestWrappedBoxes)

@@ -115,6 +115,11 @@ check_lined_up() { # check_lined_up <label>
   check "$1: right hand 5 pixels right of the keyboard" equal "$rx" "$((kx + kw + 5))"
   check "$1: the hands' frame windows agree" equal "$(frame_window_geometry "$left") $(frame_window_geometry "$right")" \
     "$lx $ly $lw $lh $rx $ry $rw $rh"
+  # The keyboard's frame centred under the drill's: drill left + (drill width - keyboard width) div 2.
+  local dx dy dw dh
+  read -r dx dy dw dh <<<"$(outer "$drill")"
+  check "$1: keyboard centred under the drill" equal "$kx" "$((dx + (dw - kw) / 2))"
+  check "$1: the keyboard's frame window agrees" equal "$(frame_window_geometry "$keyboard")" "$kx $ky $kw $kh"
 }
 
 # ---- First run: the ordinary window --------------------------------------------------------
@@ -149,6 +154,12 @@ check_lined_up "first opening"
 check "keyboard: WM_NAME empty" equal "$(text_prop "$keyboard" WM_NAME)" ""
 check "keyboard: _NET_WM_NAME empty" equal "$(text_prop "$keyboard" _NET_WM_NAME)" ""
 check "keyboard: no title shown" equal "$(text_prop "$keyboard" _NET_WM_VISIBLE_NAME)" ""
+# Its close box hides it while the drill runs, and the drill keeps the keys: Esc closes the drill.
+# (Hidden, it may also give up its native window: either way it is no longer viewable.)
+keyboard_hidden() { ! xwininfo -id "$keyboard" 2>/dev/null | grep -q IsViewable; }
+wmctrl -i -c "$keyboard"
+for _ in $(seq 300); do keyboard_hidden && break; sleep 0.1; done
+check "keyboard: its close box hides it during a drill" keyboard_hidden
 keys Escape
 wait_gone Course || fail "the course drill did not close"
 

@@ -1,7 +1,24 @@
+#include "keyboard/ui/TVKeyboard.h"
 #include "shell/ui/FramePlacement.h"
+#include "shell/ui/KeyboardCompanion.h"
 
+#include <QDialog>
 #include <QWidget>
 #include <QtTest>
+
+namespace {
+// Whether a modal window blocks a window, as Qt tells the window.
+class BlockedState : public QObject {
+public:
+    explicit BlockedState(QWidget* window) { window->installEventFilter(this); }
+    bool blocked = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::WindowBlocked) blocked = true;
+        if (event->type() == QEvent::WindowUnblocked) blocked = false;
+        return false;
+    }
+};
+} // namespace
 
 class TestFramePlacement : public QObject {
     Q_OBJECT
@@ -12,6 +29,7 @@ private slots:
     void shownWindowKeepsItsOwnFrame();
     void frameLandsWhereAsked_data();
     void frameLandsWhereAsked();
+    void keyboardIsNotBlockedByTheModalDrill();
 };
 
 void TestFramePlacement::hiddenWindowUsesTheLastFrameSeen_data() {
@@ -81,6 +99,29 @@ void TestFramePlacement::frameLandsWhereAsked() {
     placeFrameAt(&child, 5, 7);
     QCOMPARE(child.pos(), QPoint(5, 7));
     QCOMPARE(framedGeometry(&child), child.geometry());
+}
+
+// Qt hands no close request to a window that a modal one blocks: the keyboard, shown by a modal
+// drill, must not be blocked by it, or its close box would do nothing.
+void TestFramePlacement::keyboardIsNotBlockedByTheModalDrill() {
+    QWidget main;
+    main.show();
+    TVKeyboard keyboard;
+    KeyboardCompanion companion(&keyboard, &main);
+    QDialog drill(&main);
+    drill.setWindowModality(Qt::ApplicationModal);
+    BlockedState mainState(&main);
+    BlockedState keyboardState(&keyboard);
+    companion.Show(&drill); // as the drill does while it is being shown
+    drill.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&drill));
+    companion.BringToFront(); // as the drill does once it is in front
+    QTRY_VERIFY_WITH_TIMEOUT(mainState.blocked, 30000);
+    QVERIFY(!keyboardState.blocked);
+    QVERIFY(keyboard.isVisible());
+    QVERIFY(keyboard.close()); // what the close box asks for
+    QVERIFY(!keyboard.isVisible());
+    QVERIFY(drill.isVisible());
 }
 
 QTEST_MAIN(TestFramePlacement)

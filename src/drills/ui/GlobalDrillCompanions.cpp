@@ -2,21 +2,31 @@
 
 #include "keyboard/ui/TPalmForm.h"
 #include "keyboard/ui/TVKeyboard.h"
+#include "platform/ui/OuterFrameFit.h"
 
 namespace {
 class KeyboardWindow final : public DrillKeyboard {
 public:
     int HighlightChar(char Ch) override { return VKeyboard ? VKeyboard->HighlightChar(Ch) : 10; }
-    QRect frameGeometry() const override { return VKeyboard ? VKeyboard->frameGeometry() : QRect(); }
+    // The window's frame and placement go by the one record of its frame.
+    QRect frameGeometry() const override {
+        return VKeyboard ? OuterFrameFit::forWindow(VKeyboard)->frameGeometry() : QRect();
+    }
     void moveTo(int left, int top) override {
-        if (VKeyboard) VKeyboard->move(left, top);
+        if (VKeyboard) OuterFrameFit::forWindow(VKeyboard)->moveFrameTo(QPoint(left, top));
+    }
+    void whenFrameChanges(std::function<void()> placeAgain) override {
+        if (VKeyboard) OuterFrameFit::forWindow(VKeyboard)->whenFrameChanges(std::move(placeAgain));
     }
     // Showing brings the window to the front as well: it may already be shown, behind the
     // main window, and the drill needs it in sight.
-    void Show() override {
+    void Show(QWidget*) override {
         if (!VKeyboard) return;
         VKeyboard->show();
         VKeyboard->raise();
+    }
+    void BringToFront() override {
+        if (VKeyboard && VKeyboard->isVisible()) VKeyboard->raise();
     }
     void Hide() override {
         if (VKeyboard) VKeyboard->hide();
@@ -32,9 +42,11 @@ public:
     void UnlightCurrent() override {
         if (*m_form) (*m_form)->UnlightCurrent();
     }
-    QRect frameGeometry() const override { return *m_form ? (*m_form)->frameGeometry() : QRect(); }
+    QRect frameGeometry() const override {
+        return *m_form ? OuterFrameFit::forWindow(*m_form)->frameGeometry() : QRect();
+    }
     void moveTo(int left, int top) override {
-        if (*m_form) (*m_form)->move(left, top);
+        if (*m_form) OuterFrameFit::forWindow(*m_form)->moveFrameTo(QPoint(left, top));
     }
     void ShowIfUsed() override {
         if (!*m_form) return;

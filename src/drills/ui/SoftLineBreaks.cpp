@@ -337,6 +337,20 @@ int documentIndex(const std::vector<int>& breaks, int index) {
     return index + int(std::upper_bound(breaks.begin(), breaks.end(), index) - breaks.begin());
 }
 
+int textIndex(const std::vector<int>& breaks, int position) {
+    // The separator of break i stands at breaks[i] + i: count those before the position.
+    size_t low = 0;
+    size_t high = breaks.size();
+    while (low < high) {
+        const size_t middle = low + (high - low) / 2;
+        if (breaks[middle] + int(middle) < position)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return position - int(low);
+}
+
 QString plainText(const QTextDocument* document) {
     QString text;
     text.reserve(document->characterCount());

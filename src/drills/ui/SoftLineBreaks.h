@@ -76,6 +76,9 @@ void refine(QPlainTextEdit* box, Wrap& wrap, int longerThan, qsizetype until);
 
 // The index in the document of a character of the text without soft breaks.
 int documentIndex(const std::vector<int>& breaks, int index);
+// The other way: the index in the text without soft breaks of a document position (a soft break's
+// separator gives the index of the character the break stands before).
+int textIndex(const std::vector<int>& breaks, int position);
 
 // The document's text without its soft breaks, paragraphs separated by '\n'.
 QString plainText(const QTextDocument* document);

@@ -12,11 +12,14 @@
 #include "platform/ui/OuterFrameFit.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -81,6 +84,7 @@ void TFmLinePractice::build() {
     SampleEdit->setTextInteractionFlags(Qt::TextSelectableByMouse);
     SampleEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
     SampleEdit->installEventFilter(this);
+    connect(SampleEdit->verticalScrollBar(), &QScrollBar::valueChanged, this, &TFmLinePractice::measureShownSample);
     setTabOrder(InputEdit, SampleEdit);
 
     LbMark = new QLabel(QStringLiteral("V"), Panel1);
@@ -132,7 +136,7 @@ void TFmLinePractice::changeEvent(QEvent* event) {
 void TFmLinePractice::bringCompanionsToFront() {
     if (!m_companionsPlaced || !ShowKeyboard || !isVisible()) return;
     const DrillCompanions& c = activeDrillCompanions();
-    if (c.keyboard) c.keyboard->Show();
+    if (c.keyboard) c.keyboard->BringToFront();
     if (c.leftHand) c.leftHand->ShowIfUsed();
     if (c.rightHand) c.rightHand->ShowIfUsed();
 }
@@ -208,6 +212,7 @@ void TFmLinePractice::FormShow() {
 void TFmLinePractice::FormHide() {
     m_companionsPlaced = false;
     const DrillCompanions& c = activeDrillCompanions();
+    if (c.keyboard) c.keyboard->whenFrameChanges({});
     if (c.keyboard) c.keyboard->Hide();
     if (c.leftHand) c.leftHand->Hide();
     if (c.rightHand) c.rightHand->Hide();
@@ -221,7 +226,14 @@ void TFmLinePractice::PlaceKeyboardAndHands() {
     if (!ShowKeyboard) return;
     const DrillCompanions& c = activeDrillCompanions();
     placeCompanions();
-    if (c.keyboard) c.keyboard->Show();
+    // The keyboard's frame, and with it its outer width, is known once the window manager has
+    // framed it: the keyboard is centred again then.
+    if (c.keyboard) {
+        c.keyboard->whenFrameChanges([drill = QPointer<TFmLinePractice>(this)] {
+            if (drill) drill->followKeyboardFrame();
+        });
+        c.keyboard->Show(this);
+    }
     if (c.leftHand) c.leftHand->ShowIfUsed();
     if (c.rightHand) c.rightHand->ShowIfUsed();
     // The keyboard and hands outlive the drill: with no sample yet (the free drill before its first
@@ -249,6 +261,14 @@ void TFmLinePractice::followLateFrame() {
     // frame changes they are placed again below it; moving the window leaves them where they are.
     if (!m_companionsPlaced || !ShowKeyboard || !isVisible()) return;
     if (frameMarginsNow() != m_placedFrameMargins) placeCompanions();
+}
+
+void TFmLinePractice::followKeyboardFrame() {
+    if (m_companionsPlaced && ShowKeyboard && isVisible()) placeCompanions();
+}
+
+QRect TFmLinePractice::windowFrame() const {
+    return m_frameFit->frameGeometry();
 }
 
 QMargins TFmLinePractice::frameMarginsNow() const {
@@ -568,6 +588,26 @@ void TFmLinePractice::wrapSampleIfStale() {
         SoftLineBreaks::textFont(SampleEdit->document(), m_sampleFormat) == m_sampleWrap.font)
         return;
     fillSampleBox();
+}
+
+void TFmLinePractice::measureShownSample() {
+    // Scrolled ahead of the typing, the box may come to lines of a long paragraph that still stand
+    // in provisional pieces: they are measured before the box paints them, so that it shows its
+    // own lines. The scroll bar counts lines; the text at the top stays at the top.
+    if (!m_sampleWrap.hasLongParagraph || m_measuringSample) return;
+    QTextDocument* doc = SampleEdit->document();
+    QScrollBar* bar = SampleEdit->verticalScrollBar();
+    const int lineHeight = std::max(1, QFontMetrics(m_sampleWrap.font).lineSpacing());
+    const int shownLines = SampleEdit->viewport()->height() / lineHeight + 1;
+    QTextBlock bottom = doc->findBlockByLineNumber(bar->value() + shownLines);
+    if (!bottom.isValid()) bottom = doc->lastBlock();
+    const int end = SoftLineBreaks::textIndex(m_sampleWrap.breaks, bottom.position() + bottom.length() - 1);
+    if (end < m_sampleWrap.exactUntil) return;
+    const int top = SoftLineBreaks::textIndex(m_sampleWrap.breaks, doc->findBlockByLineNumber(bar->value()).position());
+    m_measuringSample = true;
+    SoftLineBreaks::refine(SampleEdit, m_sampleWrap, LongParagraph, end + LinesAtATime);
+    bar->setValue(doc->findBlock(SoftLineBreaks::documentIndex(m_sampleWrap.breaks, top)).firstLineNumber());
+    m_measuringSample = false;
 }
 
 void TFmLinePractice::selectSampleCharacter(int index) {

@@ -123,8 +123,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // The window with its frame, as the window system reports it.
-    virtual QRect windowFrame() const { return frameGeometry(); }
+    // The window with its frame, from the one record of it (frameFit).
+    virtual QRect windowFrame() const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     void ShowLineStatistics();
@@ -164,8 +164,10 @@ private:
     void keepLayoutOf(const QTextBlock& block);
     void fillSampleBox();
     void wrapSampleIfStale();
+    void measureShownSample();
     void placeCompanions();
     void followLateFrame();
+    void followKeyboardFrame();
     void bringCompanionsToFront();
     QMargins frameMarginsNow() const;
 
@@ -180,6 +182,7 @@ private:
     // the breaks, by index of the unsplit text. The box is filled again when the line width or the
     // font they were made for changes.
     SoftLineBreaks::Wrap m_sampleWrap;
+    bool m_measuringSample = false; // measureShownSample is changing the box
     DrillFont m_sampleFont;
     QTextCharFormat m_sampleFormat;
     QLabel* m_statusLabel = nullptr;

@@ -83,7 +83,10 @@ bool OuterFrameFit::readFrame() {
 }
 
 void OuterFrameFit::refit() {
-    if (!m_applying && readFrame()) apply();
+    if (m_applying || !readFrame()) return;
+    apply();
+    // A copy runs: the handler may replace itself.
+    if (const std::function<void()> handler = m_onFrameChange) handler();
 }
 
 void OuterFrameFit::apply() {

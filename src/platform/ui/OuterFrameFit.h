@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QSize>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -56,6 +57,8 @@ public:
     void moveFrameTo(QPoint frameTopLeft);
     // Stops holding the window at a size and a position; its size limits stay as they are.
     void release();
+    // Runs `handler` each time the window has been fitted to a new frame (an empty one: none).
+    void whenFrameChanges(std::function<void()> handler) { m_onFrameChange = std::move(handler); }
 
     // The frame the window has, or had when last seen framed (none before).
     QMargins frame();
@@ -88,4 +91,5 @@ private:
     std::optional<QPoint> m_corner;
     QMargins m_frame;
     bool m_applying = false;
+    std::function<void()> m_onFrameChange;
 };

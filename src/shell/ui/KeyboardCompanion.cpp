@@ -19,10 +19,24 @@ QRect KeyboardCompanion::frameGeometry() const {
 void KeyboardCompanion::moveTo(int left, int top) {
     placeFrameAt(m_keyboard, left, top);
 }
-void KeyboardCompanion::Show() {
+void KeyboardCompanion::whenFrameChanges(std::function<void()> placeAgain) {
+    OuterFrameFit::forWindow(m_keyboard)->whenFrameChanges(std::move(placeAgain));
+}
+void KeyboardCompanion::Show(QWidget* drill) {
+    // Shown while the drill is being shown, before the window manager knows the drill: above the
+    // main window first, the drill's own once it is in front (BringToFront).
+    m_drill = drill;
     stayAbove(m_keyboard, m_owner);
     m_keyboard->show();
-    // Shown again when the drill is activated: it may lie behind the drill's other windows.
+    m_keyboard->raise();
+}
+void KeyboardCompanion::BringToFront() {
+    // Taken out from behind the drill's other windows; one the user closed stays closed.
+    if (!m_keyboard->isVisible()) return;
+    // A transient of the modal drill is not blocked by it: a close request from the window
+    // manager, which a blocked window never gets, reaches the window and hides it. It still takes
+    // no focus, so the drill keeps the keys.
+    if (m_drill) stayAbove(m_keyboard, m_drill);
     m_keyboard->raise();
 }
 void KeyboardCompanion::Hide() {

@@ -262,7 +262,19 @@ void TZQMainFm::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) FormShow();
 }
 
+namespace {
+// Centres a window by the one record of its frame: its outer size, its outer corner placed.
+void centreOnScreen(QWidget& window, OuterFrameFit& frameFit) {
+    if (QScreen* s = window.screen()) {
+        QRect frame = frameFit.frameGeometry();
+        frame.moveCenter(s->availableGeometry().center());
+        frameFit.moveFrameTo(frame.topLeft());
+    }
+}
+} // namespace
+
 void TZQMainFm::FormShow() {
+    m_frameFit->whenFrameChanges({}); // a centring still waiting for the frame
     const bool fullScreen = Profile && Profile->FullScreen;
     if (fullScreen) {
         FitToScreen();
@@ -283,11 +295,14 @@ void TZQMainFm::FormShow() {
     m_placed = true;
     m_placedFullScreen = fullScreen;
     if (fullScreen || !placeAgain) return;
-    if (QScreen* s = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(s->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this, *m_frameFit);
+    // The frame is known once the window manager has framed the window: centred again by it then,
+    // and after that the window stays where the user puts it.
+    m_frameFit->whenFrameChanges([this] {
+        m_frameFit->whenFrameChanges({});
+        centreOnScreen(*this, *m_frameFit);
+        m_frameFit->release();
+    });
 }
 
 void TZQMainFm::FitToScreen() {
