@@ -7,7 +7,7 @@ packages=(
   libzip-dev nettle-dev gettext libxkbcommon-dev libxkbcommon-x11-dev libxcb1-dev xkb-data
   libgtest-dev libbenchmark-dev
   xdg-utils
-  xvfb xauth xdotool x11-utils x11-apps imagemagick openbox fonts-dejavu-core
+  xvfb xauth xdotool wmctrl x11-utils x11-apps imagemagick openbox fonts-dejavu-core
   libxcb-damage0-dev libxcb-xinput-dev
 )
 missing=()
