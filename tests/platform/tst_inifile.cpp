@@ -158,8 +158,6 @@ private slots:
     void pathThatIsNotARegularFile_data();
     void pathThatIsNotARegularFile();
     void replacementKeepsModeAndLinks();
-    void replacementKeepsOwnerAndGroup_data();
-    void replacementKeepsOwnerAndGroup();
     void writableFileInClosedFolderIsWrittenInPlace_data();
     void writableFileInClosedFolderIsWrittenInPlace();
     void staleTemporariesOfTheFileGo_data();
@@ -669,41 +667,6 @@ void TestIniFile::replacementKeepsModeAndLinks() {
              QStringList({"real.ini", "test.ini"}));
 }
 
-void TestIniFile::replacementKeepsOwnerAndGroup_data() {
-    QTest::addColumn<bool>("savedByNobody");
-    QTest::addColumn<int>("group");
-    QTest::newRow("saved by root") << false << 65534;
-    // "nobody" may write the file but may not give a new file the group "users".
-    QTest::newRow("saved by its owner, who is not of its group") << true << 100;
-}
-
-// A save must not take the file away from the group it is shared with, nor from its owner:
-// where the new file cannot have both, the file is written in place.
-void TestIniFile::replacementKeepsOwnerAndGroup() {
-    QFETCH(bool, savedByNobody);
-    QFETCH(int, group);
-    if (::geteuid() != 0) QSKIP("giving a file to another owner and group needs root");
-    writeBytes(path(), "[A]\nk=1\n");
-    const QByteArray name = QFile::encodeName(path());
-    QVERIFY(::chown(name.constData(), 65534, gid_t(group)) == 0);
-    QVERIFY(::chmod(name.constData(), 0660) == 0);
-    const QByteArray folder = QFile::encodeName(m_dir->path());
-    QVERIFY(::chmod(folder.constData(), 0777) == 0);
-    const auto restore = qScopeGuard([&] { ::chmod(folder.constData(), 0700); });
-    const auto save = [this] {
-        TIniFile(path()).WriteString("A", "k", "2");
-        return 0;
-    };
-    QCOMPARE(savedByNobody ? inChildWithoutPrivileges(save) : save(), 0);
-    struct stat st;
-    QVERIFY(::stat(name.constData(), &st) == 0);
-    QCOMPARE(st.st_uid, uid_t(65534));
-    QCOMPARE(st.st_gid, gid_t(group));
-    QCOMPARE(st.st_mode & 07777, mode_t(0660));
-    QCOMPARE(readBytes(path()), QByteArray("[A]\nk=2\n"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList({"test.ini"}));
-}
-
 void TestIniFile::writableFileInClosedFolderIsWrittenInPlace_data() {
     QTest::addColumn<int>("folderMode");
     QTest::newRow("read-only folder") << 0555;
@@ -889,6 +852,7 @@ void TestIniFile::writeOverTheCapIsRefused() {
 void TestIniFile::saveKeepsAccess_data() {
     QTest::addColumn<bool>("savedByNobody");
     QTest::addColumn<int>("owner");
+    QTest::addColumn<int>("group");
     QTest::addColumn<int>("mode");
     QTest::addColumn<QByteArray>("acl");       // empty for none
     QTest::addColumn<QByteArray>("attribute"); // a user attribute, empty for none
@@ -897,14 +861,18 @@ void TestIniFile::saveKeepsAccess_data() {
     // The classroom share: "setfacl -m u:daemon:rw,g:users:rw" on a file of mode 0640.
     const QByteArray shared = aclValue({{userObj, 6, none}, {user, 6, 1}, {user, 6, 65534}, {groupObj, 4, none},
                                         {group, 6, 100}, {mask, 6, none}, {other, 0, none}});
-    QTest::newRow("ACL, saved by root") << false << 65534 << 0660 << shared << QByteArray() << false;
-    QTest::newRow("ACL, saved by its owner") << true << 65534 << 0660 << shared << QByteArray() << false;
-    QTest::newRow("ACL, saved by a user an entry admits") << true << 0 << 0660 << shared << QByteArray() << false;
-    QTest::newRow("user attribute") << false << 65534 << 0640 << QByteArray() << QByteArray("shared") << false;
-    QTest::newRow("set-id bits, saved by root") << false << 65534 << 06770 << QByteArray() << QByteArray() << false;
-    QTest::newRow("set-id bits, saved by its owner") << true << 65534 << 06770 << QByteArray() << QByteArray() << false;
-    QTest::newRow("hard link") << false << 65534 << 0640 << QByteArray() << QByteArray() << true;
-    QTest::newRow("hard link, saved by its owner") << true << 65534 << 0640 << QByteArray() << QByteArray() << true;
+    // A new file that cannot have the old one's group ("nobody" is not of "users") is no
+    // replacement: the file is written in place.
+    QTest::newRow("owner and group, saved by root") << false << 65534 << 100 << 0660 << QByteArray() << QByteArray() << false;
+    QTest::newRow("saved by its owner, who is not of its group") << true << 65534 << 100 << 0660 << QByteArray() << QByteArray() << false;
+    QTest::newRow("ACL, saved by root") << false << 65534 << 65534 << 0660 << shared << QByteArray() << false;
+    QTest::newRow("ACL, saved by its owner") << true << 65534 << 65534 << 0660 << shared << QByteArray() << false;
+    QTest::newRow("ACL, saved by a user an entry admits") << true << 0 << 65534 << 0660 << shared << QByteArray() << false;
+    QTest::newRow("user attribute") << false << 65534 << 65534 << 0640 << QByteArray() << QByteArray("shared") << false;
+    QTest::newRow("set-id bits, saved by root") << false << 65534 << 65534 << 06770 << QByteArray() << QByteArray() << false;
+    QTest::newRow("set-id bits, saved by its owner") << true << 65534 << 65534 << 06770 << QByteArray() << QByteArray() << false;
+    QTest::newRow("hard link") << false << 65534 << 65534 << 0640 << QByteArray() << QByteArray() << true;
+    QTest::newRow("hard link, saved by its owner") << true << 65534 << 65534 << 0640 << QByteArray() << QByteArray() << true;
 }
 
 // Everything that decides who may use the file outlives a save: owner, group, mode with its
@@ -912,6 +880,7 @@ void TestIniFile::saveKeepsAccess_data() {
 void TestIniFile::saveKeepsAccess() {
     QFETCH(bool, savedByNobody);
     QFETCH(int, owner);
+    QFETCH(int, group);
     QFETCH(int, mode);
     QFETCH(QByteArray, acl);
     QFETCH(QByteArray, attribute);
@@ -919,7 +888,7 @@ void TestIniFile::saveKeepsAccess() {
     if (::geteuid() != 0) QSKIP("giving a file to another owner needs root");
     writeBytes(path(), "[A]\nk=1\n");
     const QByteArray name = QFile::encodeName(path());
-    QVERIFY(::chown(name.constData(), uid_t(owner), 65534) == 0);
+    QVERIFY(::chown(name.constData(), uid_t(owner), gid_t(group)) == 0);
     QVERIFY(::chmod(name.constData(), mode_t(mode)) == 0);
     if (!acl.isEmpty() &&
         ::setxattr(name.constData(), "system.posix_acl_access", acl.constData(), size_t(acl.size()), 0) != 0)
