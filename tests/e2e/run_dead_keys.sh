@@ -62,10 +62,10 @@ server_keysyms() {
 # 108) on the server's map now.
 declare -A server_sym
 physical_key() {
-  local keycode=$(($1 + 8)) spec=""
-  [ "$2" = 1 ] && spec="${server_sym[50]}+"
-  [ "$2" = 2 ] && spec="${server_sym[108]}+"
-  echo "$spec${server_sym[$keycode]}"
+  local keycode=$(($1 + 8)) chord=""
+  [ "$2" = 1 ] && chord="${server_sym[50]}+"
+  [ "$2" = 2 ] && chord="${server_sym[108]}+"
+  echo "$chord${server_sym[$keycode]}"
 }
 # The keys a person strikes for one character on a course's layout: its key and level, or the
 # dead key and then the letter.
